@@ -1,0 +1,69 @@
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: qvlog COMMAND [ARGUMENTS]\n"
+    "Reads the traffic and packet logs of the personal firewall.\n"
+    "\n"
+    "Commands:\n"
+    "  traffic FILE [CRITERIA] [--filter-list LST] [--analyze] [--sort COL]... [--now TIME] [--count] [--export OUT]\n"
+    "  packets FILE [CRITERIA] [--sort COL]... [--now TIME] [--count] [--export OUT]\n"
+    "  stats   FILE [CRITERIA] [--filter-list LST] [--now TIME]\n"
+    "  decode  FILE --index N [--hex] [--payload]\n"
+    "  vendor  XX-XX-XX\n"
+    "  import-pcap CAPTURE.pcap OUT.log [OPTIONS]\n"
+    "  export-pcap FILE OUT.pcap [CRITERIA]\n"
+    "\n"
+    "CRITERIA: --time HOURS --remote-ip S --remote-port S --local-ip S --local-port S\n"
+    "          --app S --rule S (traffic only), --no-allow --no-block --no-in --no-out\n"
+    "          --no-tcp --no-udp --no-icmp\n"
+    "TIME is local time written as \"YYYY/MM/DD HH:MM:SS\".\n"
+    "\n"
+    "  qvlog --help      this text\n"
+    "  qvlog --version   the version\n";
+
+struct Command {
+  std::string_view name;
+  int (*run)(qv::cli::Arguments, std::ostream&, std::ostream&);
+};
+
+constexpr Command kCommands[] = {
+    {"traffic", qv::cli::runTraffic},         {"packets", qv::cli::runPackets},
+    {"stats", qv::cli::runStats},             {"decode", qv::cli::runDecode},
+    {"vendor", qv::cli::runVendor},           {"import-pcap", qv::cli::runImportPcap},
+    {"export-pcap", qv::cli::runExportPcap},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  const std::string_view name = args.front();
+  if (name == "--help" || name == "-h" || name == "help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (name == "--version") {
+    std::cout << "qvlog " QV_VERSION "\n";
+    return 0;
+  }
+  for (const Command& command : kCommands) {
+    if (command.name == name) {
+      const int code = command.run(qv::cli::Arguments(args).subspan(1), std::cout, std::cerr);
+      std::cout.flush();
+      return code;
+    }
+  }
+  std::cerr << "qvlog: unknown command '" << name << "' (see qvlog --help)\n";
+  return 2;
+}

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Brings a fresh Debian machine to a build of the project, then does one job:
+#   tools/setup.sh run    install what is missing, build, read the bundled sample logs
+#   tools/setup.sh test   install what is missing, build, run every test (plain build,
+#                         sanitizer build, and a short bounded fuzzing run)
+#   tools/setup.sh build  install what is missing and build only
+set -euo pipefail
+
+mode=${1:-run}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+packages=(
+  build-essential cmake ninja-build g++ clang libclang-rt-14-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libpcap-dev xvfb xauth tshark time
+)
+
+install_missing() {
+  local missing=()
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir"
+}
+
+build_main() {
+  configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+}
+
+run_tests() {
+  local dir=$1
+  (cd "$dir" && ctest --output-on-failure --timeout 600 -j2)
+}
+
+run_fuzzers() {
+  configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" \
+    -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF -DQV_BUILD_FUZZ=ON
+  shopt -s nullglob
+  for source in fuzz/*_fuzz.cpp; do
+    local name corpus
+    name=$(basename "$source" .cpp)
+    corpus=$(mktemp -d)
+    [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
+    echo "Fuzzing $name for ${QV_FUZZ_SECONDS:-60} s"
+    "build-fuzz/bin/$name" -max_total_time="${QV_FUZZ_SECONDS:-60}" -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+    rm -rf "$corpus"
+  done
+}
+
+install_missing
+case "$mode" in
+  build)
+    build_main
+    ;;
+  run)
+    build_main
+    echo "== qvlog traffic samples/tralog.log"
+    build/bin/qvlog traffic samples/tralog.log
+    echo "== qvlog packets samples/rawlog.log"
+    build/bin/qvlog packets samples/rawlog.log
+    ;;
+  test)
+    build_main
+    run_tests build
+    configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    run_fuzzers
+    ;;
+  *)
+    echo "usage: tools/setup.sh run|test|build" >&2
+    exit 2
+    ;;
+esac
