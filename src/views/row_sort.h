@@ -1,0 +1,270 @@
+#pragma once
+
+// The sorting machinery shared by both list views. A column's order is a
+// primary key with the direction of the first click and up to two tie keys
+// whose direction never changes. Rows are sorted through compact entries that
+// carry a big-endian prefix of their keys, so that most comparisons never
+// touch the records; equal prefixes fall back to the full comparison.
+
+#include <algorithm>
+#include <array>
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "logdata/text.h"
+#include "views/sort_state.h"
+
+namespace qv::rowsort {
+
+enum class Key : std::uint8_t {
+  kNone,
+  // texts, compared byte-wise
+  kTime,
+  kBeginTime,
+  kEndTime,
+  kNameAddress,
+  kApplicationName,
+  kRuleName,
+  kRemoteIpText,
+  kProtocolText,
+  // numbers
+  kRemoteIpNumeric,
+  kLocalIpNumeric,
+  kRemotePort,
+  kLocalPort,
+  kOccurrences,
+  kActionRank,
+  kDirectionRank,
+  kProtocolRank,
+  kTcpFlags,
+};
+
+constexpr bool isTextKey(Key key) noexcept { return key >= Key::kTime && key <= Key::kProtocolText; }
+
+// Bytes a numeric key needs in the prefix.
+constexpr std::size_t numberWidth(Key key) noexcept {
+  switch (key) {
+    case Key::kRemoteIpNumeric:
+    case Key::kLocalIpNumeric:
+    case Key::kOccurrences:
+      return 4;
+    case Key::kRemotePort:
+    case Key::kLocalPort:
+      return 2;
+    default:
+      return 1;
+  }
+}
+
+struct KeyOrder {
+  Key key = Key::kNone;
+  bool descending = false;
+};
+
+// A column's order as its first click sorts it.
+struct ColumnOrder {
+  KeyOrder primary;
+  std::array<KeyOrder, 2> ties;
+};
+
+inline KeyOrder effectivePrimary(const ColumnOrder& order, SortDirection direction) noexcept {
+  KeyOrder primary = order.primary;
+  if (direction == SortDirection::kSecondClick) primary.descending = !primary.descending;
+  return primary;
+}
+
+// Rank of an action for the order "blocked before allowed".
+constexpr std::uint64_t actionRank(std::uint8_t flags) noexcept { return (flags & 0x40) != 0 ? 1 : 0; }
+// Rank of a direction for the order "incoming, outgoing, unknown".
+constexpr std::uint64_t directionRank(std::uint8_t flags) noexcept {
+  if ((flags & 0x10) != 0) return 0;
+  if ((flags & 0x08) != 0) return 1;
+  return 2;
+}
+
+// Record access: each record type provides
+//   std::string_view sortText(const R&, Key) and std::uint64_t sortNumber(const R&, Key).
+template <class Record>
+std::strong_ordering compareKey(const Record& a, const Record& b, KeyOrder order) {
+  std::strong_ordering result = std::strong_ordering::equal;
+  if (isTextKey(order.key)) {
+    result = Text::compareBytes(sortText(a, order.key), sortText(b, order.key));
+  } else {
+    result = sortNumber(a, order.key) <=> sortNumber(b, order.key);
+  }
+  if (order.descending) result = 0 <=> result;
+  return result;
+}
+
+template <class Record>
+std::strong_ordering compareRows(const Record& a, const Record& b, const ColumnOrder& order, SortDirection direction) {
+  std::strong_ordering result = compareKey(a, b, effectivePrimary(order, direction));
+  for (const KeyOrder& tie : order.ties) {
+    if (result != 0 || tie.key == Key::kNone) break;
+    result = compareKey(a, b, tie);
+  }
+  return result;
+}
+
+namespace detail {
+
+inline constexpr std::size_t kPrefixBytes = 24;
+
+struct Entry {
+  std::uint64_t words[3];
+  std::uint32_t index;
+};
+
+inline bool wordsLess(const Entry& a, const Entry& b) noexcept {
+  if (a.words[0] != b.words[0]) return a.words[0] < b.words[0];
+  if (a.words[1] != b.words[1]) return a.words[1] < b.words[1];
+  return a.words[2] < b.words[2];
+}
+inline bool wordsEqual(const Entry& a, const Entry& b) noexcept {
+  return a.words[0] == b.words[0] && a.words[1] == b.words[1] && a.words[2] == b.words[2];
+}
+
+// How one key is laid into the prefix, decided once per sort.
+struct FieldPlan {
+  KeyOrder order;
+  std::size_t commonPrefix = 0;  // text keys: bytes every row shares, skipped
+  std::size_t width = 0;         // bytes in the prefix
+  bool exact = false;            // the bytes decide the key completely
+};
+
+// Writes fields big-endian into the 24 prefix bytes.
+class PrefixWriter {
+ public:
+  void put(std::uint8_t byte, bool invert) noexcept {
+    if (used_ < kPrefixBytes) bytes_[used_++] = invert ? static_cast<std::uint8_t>(~byte) : byte;
+  }
+  void padTo(std::size_t end, bool invert) noexcept {
+    while (used_ < end && used_ < kPrefixBytes) put(0, invert);
+  }
+  std::size_t used() const noexcept { return used_; }
+  void store(Entry& entry) const noexcept {
+    for (std::size_t word = 0; word < 3; ++word) {
+      std::uint64_t value = 0;
+      for (std::size_t i = 0; i < 8; ++i) {
+        const std::size_t at = word * 8 + i;
+        value = (value << 8) | (at < used_ ? bytes_[at] : 0u);
+      }
+      entry.words[word] = value;
+    }
+  }
+
+ private:
+  std::array<std::uint8_t, kPrefixBytes> bytes_{};
+  std::size_t used_ = 0;
+};
+
+template <class Record>
+std::vector<FieldPlan> planFields(const std::vector<Record>& rows, const ColumnOrder& order, SortDirection direction) {
+  std::vector<FieldPlan> plans;
+  std::size_t room = kPrefixBytes;
+  const KeyOrder keys[] = {effectivePrimary(order, direction), order.ties[0], order.ties[1]};
+  for (const KeyOrder& key : keys) {
+    if (key.key == Key::kNone || room == 0) break;
+    FieldPlan plan;
+    plan.order = key;
+    if (!isTextKey(key.key)) {
+      plan.width = numberWidth(key.key);
+      plan.exact = true;
+    } else {
+      // Skip what all rows share; a text whose rest fits with a length byte is exact.
+      std::string_view first = sortText(rows.front(), key.key);
+      std::size_t common = first.size();
+      std::size_t longest = 0;
+      for (const Record& row : rows) {
+        const std::string_view text = sortText(row, key.key);
+        std::size_t same = 0;
+        const std::size_t limit = std::min(common, text.size());
+        while (same < limit && text[same] == first[same]) ++same;
+        common = same;
+        longest = std::max(longest, text.size());
+      }
+      plan.commonPrefix = common;
+      const std::size_t rest = longest - common;
+      plan.exact = rest + 1 <= room;
+      plan.width = plan.exact ? rest + 1 : room;
+    }
+    if (plan.width > room) break;
+    room -= plan.width;
+    plans.push_back(plan);
+    if (!plan.exact) break;
+  }
+  return plans;
+}
+
+template <class Record>
+void writePrefix(const Record& row, const std::vector<FieldPlan>& plans, Entry& entry) {
+  PrefixWriter writer;
+  for (const FieldPlan& plan : plans) {
+    const bool invert = plan.order.descending;
+    const std::size_t end = writer.used() + plan.width;
+    if (!isTextKey(plan.order.key)) {
+      const std::uint64_t value = sortNumber(row, plan.order.key);
+      for (std::size_t i = plan.width; i-- > 0;) writer.put(static_cast<std::uint8_t>(value >> (8 * i)), invert);
+      continue;
+    }
+    const std::string_view rest = sortText(row, plan.order.key).substr(plan.commonPrefix);
+    const std::size_t textBytes = plan.exact ? plan.width - 1 : plan.width;
+    for (std::size_t i = 0; i < textBytes && i < rest.size(); ++i) writer.put(static_cast<std::uint8_t>(rest[i]), invert);
+    if (plan.exact) {
+      writer.padTo(end - 1, invert);
+      writer.put(static_cast<std::uint8_t>(rest.size()), invert);
+    } else {
+      writer.padTo(end, invert);
+    }
+  }
+  writer.store(entry);
+}
+
+// Moves rows so that row i becomes the one that was at source[i]; consumes `source`.
+template <class Record>
+void applyOrder(std::vector<Record>& rows, std::vector<std::uint32_t>& source) {
+  for (std::size_t start = 0; start < rows.size(); ++start) {
+    if (source[start] == start) continue;
+    Record held = std::move(rows[start]);
+    std::size_t at = start;
+    while (true) {
+      const std::size_t from = source[at];
+      source[at] = static_cast<std::uint32_t>(at);
+      if (from == start) {
+        rows[at] = std::move(held);
+        break;
+      }
+      rows[at] = std::move(rows[from]);
+      at = from;
+    }
+  }
+}
+
+}  // namespace detail
+
+// Sorts the rows in place. Rows equal in every key of the order keep the order
+// they had before.
+template <class Record>
+void sortRows(std::vector<Record>& rows, const ColumnOrder& order, SortDirection direction) {
+  if (rows.size() < 2) return;
+  const std::vector<detail::FieldPlan> plans = detail::planFields(rows, order, direction);
+  std::vector<detail::Entry> entries(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    detail::writePrefix(rows[i], plans, entries[i]);
+    entries[i].index = static_cast<std::uint32_t>(i);
+  }
+  std::stable_sort(entries.begin(), entries.end(), [&](const detail::Entry& a, const detail::Entry& b) {
+    if (!detail::wordsEqual(a, b)) return detail::wordsLess(a, b);
+    return compareRows(rows[a.index], rows[b.index], order, direction) < 0;
+  });
+  std::vector<std::uint32_t> source(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) source[i] = entries[i].index;
+  entries = {};
+  detail::applyOrder(rows, source);
+}
+
+}  // namespace qv::rowsort
