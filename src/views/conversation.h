@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "logdata/packet_record.h"
+#include "views/row_index.h"
+
+namespace qv {
+
+// The packets a packet viewer opens on, and the one it shows first.
+struct ViewerPackets {
+  std::vector<PacketRecord> packets;
+  std::size_t currentIndex = 0;
+};
+
+// Whether `row` belongs to the conversation of `packet`, by the test that
+// packet's protocol chooses (texts compared exactly). Other protocols than
+// TCP, UDP, ICMP and IGMP have no conversation beyond the packet itself,
+// which this reports as false for every row.
+bool isConversationMember(const PacketRecord& packet, const PacketRecord& row) noexcept;
+
+// Copies of the members of the conversation of row `row`, from the last shown
+// row up to row 0, positioned on `row` itself. Throws std::out_of_range when
+// `row` is not a shown row.
+ViewerPackets conversationOf(std::span<const PacketRecord> shown, RowIndex row);
+
+// Copies of exactly the selected rows, the highest row first, positioned on
+// the first of them. Rows outside the list and repeated rows are ignored.
+ViewerPackets selectedPackets(std::span<const PacketRecord> shown, std::span<const RowIndex> selectedRows);
+
+}  // namespace qv
