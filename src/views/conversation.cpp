@@ -48,7 +48,7 @@ bool isConversationMember(const PacketRecord& packet, const PacketRecord& row) n
   return passes(memberTestOf(packet), packet, row);
 }
 
-ViewerPackets conversationOf(std::span<const PacketRecord> shown, RowIndex row) {
+ViewerPackets conversationOf(const PacketShownList& shown, RowIndex row) {
   if (row >= shown.size()) throw std::out_of_range("no such shown row");
   const PacketRecord& packet = shown[row];
   const MemberTest test = memberTestOf(packet);
@@ -69,7 +69,7 @@ ViewerPackets conversationOf(std::span<const PacketRecord> shown, RowIndex row) 
   return result;
 }
 
-ViewerPackets selectedPackets(std::span<const PacketRecord> shown, std::span<const RowIndex> selectedRows) {
+ViewerPackets selectedPackets(const PacketShownList& shown, std::span<const RowIndex> selectedRows) {
   std::vector<RowIndex> rows;
   rows.reserve(selectedRows.size());
   for (const RowIndex row : selectedRows) {

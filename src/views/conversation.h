@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "logdata/packet_record.h"
+#include "views/packet_shown_list.h"
 #include "views/row_index.h"
 
 namespace qv {
@@ -24,10 +25,10 @@ bool isConversationMember(const PacketRecord& packet, const PacketRecord& row) n
 // Copies of the members of the conversation of row `row`, from the last shown
 // row up to row 0, positioned on `row` itself. Throws std::out_of_range when
 // `row` is not a shown row.
-ViewerPackets conversationOf(std::span<const PacketRecord> shown, RowIndex row);
+ViewerPackets conversationOf(const PacketShownList& shown, RowIndex row);
 
 // Copies of exactly the selected rows, the highest row first, positioned on
 // the first of them. Rows outside the list and repeated rows are ignored.
-ViewerPackets selectedPackets(std::span<const PacketRecord> shown, std::span<const RowIndex> selectedRows);
+ViewerPackets selectedPackets(const PacketShownList& shown, std::span<const RowIndex> selectedRows);
 
 }  // namespace qv

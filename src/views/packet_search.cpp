@@ -55,7 +55,7 @@ std::size_t searchFrameLength(const PacketRecord& packet) noexcept {
   return std::min(length, frame.size());
 }
 
-std::optional<SearchHit> searchPackets(std::span<const PacketRecord> shown, std::optional<RowIndex> selectedRow,
+std::optional<SearchHit> searchPackets(const PacketShownList& shown, std::optional<RowIndex> selectedRow,
                                        std::span<const std::uint8_t> pattern) {
   if (pattern.empty() || shown.empty()) return std::nullopt;
   const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.end());

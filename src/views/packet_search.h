@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "logdata/packet_record.h"
+#include "views/packet_shown_list.h"
 #include "views/row_index.h"
 
 namespace qv {
@@ -35,7 +36,7 @@ struct SearchHit {
 // The first row after `selectedRow` (from row 0 when none is selected) whose
 // frame contains the pattern, wrapping round to the selected row itself;
 // nothing when no row matches or the pattern is empty.
-std::optional<SearchHit> searchPackets(std::span<const PacketRecord> shown, std::optional<RowIndex> selectedRow,
+std::optional<SearchHit> searchPackets(const PacketShownList& shown, std::optional<RowIndex> selectedRow,
                                        std::span<const std::uint8_t> pattern);
 
 }  // namespace qv

@@ -84,11 +84,15 @@ std::strong_ordering comparePacketRows(const PacketRecord& a, const PacketRecord
   return rowsort::compareRows(a, b, packetOrder(column), direction);
 }
 
-void sortPacketRows(std::vector<PacketRecord>& rows, int column, SortDirection direction) {
-  rowsort::sortRows(rows, packetOrder(column), direction);
+void sortPacketRows(PacketShownList& rows, int column, SortDirection direction) {
+  const std::vector<std::uint32_t> source = rowsort::sortedOrder(rows, packetOrder(column), direction);
+  std::vector<RecordIndex>& order = rows.order();
+  std::vector<RecordIndex> sorted(order.size());
+  for (std::size_t i = 0; i < source.size(); ++i) sorted[i] = order[source[i]];
+  order = std::move(sorted);
 }
 
-std::optional<HeaderChange> clickPacketHeader(SortState& state, std::vector<PacketRecord>& rows, int column) {
+std::optional<HeaderChange> clickPacketHeader(SortState& state, PacketShownList& rows, int column) {
   packetOrder(column);
   if (rows.empty()) return std::nullopt;
   const HeaderChange change = state.click(column);

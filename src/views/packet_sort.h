@@ -2,14 +2,13 @@
 
 #include <compare>
 #include <optional>
-#include <vector>
 
 #include "logdata/packet_record.h"
+#include "views/packet_columns.h"
+#include "views/packet_shown_list.h"
 #include "views/sort_state.h"
 
 namespace qv {
-
-inline constexpr int kPacketColumnCount = 11;
 
 // The order of the packet view's column `column` (0 to 10) in `direction`;
 // less means the row comes first. Throws std::out_of_range for another column.
@@ -17,10 +16,10 @@ std::strong_ordering comparePacketRows(const PacketRecord& a, const PacketRecord
                                        SortDirection direction);
 
 // Sorts the shown list in place by that order.
-void sortPacketRows(std::vector<PacketRecord>& rows, int column, SortDirection direction);
+void sortPacketRows(PacketShownList& rows, int column, SortDirection direction);
 
 // One click on the header of `column`: nothing when the list is empty,
 // otherwise the state advances and the rows are sorted by its new order.
-std::optional<HeaderChange> clickPacketHeader(SortState& state, std::vector<PacketRecord>& rows, int column);
+std::optional<HeaderChange> clickPacketHeader(SortState& state, PacketShownList& rows, int column);
 
 }  // namespace qv

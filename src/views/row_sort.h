@@ -162,8 +162,8 @@ class PrefixWriter {
   std::size_t used_ = 0;
 };
 
-template <class Record>
-std::vector<FieldPlan> planFields(const std::vector<Record>& rows, const ColumnOrder& order, SortDirection direction) {
+template <class Rows>
+std::vector<FieldPlan> planFields(const Rows& rows, const ColumnOrder& order, SortDirection direction) {
   std::vector<FieldPlan> plans;
   std::size_t room = kPrefixBytes;
   const KeyOrder keys[] = {effectivePrimary(order, direction), order.ties[0], order.ties[1]};
@@ -176,11 +176,11 @@ std::vector<FieldPlan> planFields(const std::vector<Record>& rows, const ColumnO
       plan.exact = true;
     } else {
       // Skip what all rows share; a text whose rest fits with a length byte is exact.
-      std::string_view first = sortText(rows.front(), key.key);
+      std::string_view first = sortText(rows[0], key.key);
       std::size_t common = first.size();
       std::size_t longest = 0;
-      for (const Record& row : rows) {
-        const std::string_view text = sortText(row, key.key);
+      for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string_view text = sortText(rows[i], key.key);
         std::size_t same = 0;
         const std::size_t limit = std::min(common, text.size());
         while (same < limit && text[same] == first[same]) ++same;
@@ -246,11 +246,16 @@ void applyOrder(std::vector<Record>& rows, std::vector<std::uint32_t>& source) {
 
 }  // namespace detail
 
-// Sorts the rows in place. Rows equal in every key of the order keep the order
-// they had before.
-template <class Record>
-void sortRows(std::vector<Record>& rows, const ColumnOrder& order, SortDirection direction) {
-  if (rows.size() < 2) return;
+// The new order of the rows: row i of the sorted list is row result[i] of
+// `rows`. Rows equal in every key of the order keep their relative order.
+// `rows` is any list with size() and operator[] giving records.
+template <class Rows>
+std::vector<std::uint32_t> sortedOrder(const Rows& rows, const ColumnOrder& order, SortDirection direction) {
+  std::vector<std::uint32_t> source(rows.size());
+  if (rows.size() < 2) {
+    for (std::size_t i = 0; i < rows.size(); ++i) source[i] = static_cast<std::uint32_t>(i);
+    return source;
+  }
   const std::vector<detail::FieldPlan> plans = detail::planFields(rows, order, direction);
   std::vector<detail::Entry> entries(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -261,9 +266,15 @@ void sortRows(std::vector<Record>& rows, const ColumnOrder& order, SortDirection
     if (!detail::wordsEqual(a, b)) return detail::wordsLess(a, b);
     return compareRows(rows[a.index], rows[b.index], order, direction) < 0;
   });
-  std::vector<std::uint32_t> source(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) source[i] = entries[i].index;
-  entries = {};
+  return source;
+}
+
+// Sorts a vector of record copies in place.
+template <class Record>
+void sortRows(std::vector<Record>& rows, const ColumnOrder& order, SortDirection direction) {
+  if (rows.size() < 2) return;
+  std::vector<std::uint32_t> source = sortedOrder(rows, order, direction);
   detail::applyOrder(rows, source);
 }
 

@@ -6,10 +6,9 @@
 
 #include "logdata/traffic_record.h"
 #include "views/sort_state.h"
+#include "views/traffic_columns.h"
 
 namespace qv {
-
-inline constexpr int kTrafficColumnCount = 14;
 
 // The order of the traffic view's column `column` (0 to 13) in `direction`;
 // less means the row comes first. Throws std::out_of_range for another column.
