@@ -13,6 +13,15 @@ bool groupMatches(std::uint8_t recordFlags, std::uint8_t entryFlags, std::uint8_
   return wanted == mask || (recordFlags & wanted) != 0;
 }
 
+// Like groupMatches, but an entry without a protocol bit (the pattern of an
+// event whose protocol the log does not name) matches such events, so that
+// the pattern of an event always matches the event itself.
+bool protocolMatches(std::uint8_t recordFlags, std::uint8_t entryFlags) noexcept {
+  const std::uint8_t wanted = entryFlags & RecordFlag::kProtocolMask;
+  if (wanted == 0) return (recordFlags & RecordFlag::kProtocolMask) == 0;
+  return groupMatches(recordFlags, entryFlags, RecordFlag::kProtocolMask);
+}
+
 bool directionMatches(std::uint8_t recordFlags, std::uint8_t entryFlags) noexcept {
   const std::uint8_t wanted = entryFlags & RecordFlag::kDirectionMask;
   const std::uint8_t actual = recordFlags & RecordFlag::kDirectionMask;
@@ -40,7 +49,7 @@ FilterEntry blankFilterEntry() {
 }
 
 bool matches(const TrafficRecord& record, const FilterEntry& entry) noexcept {
-  return groupMatches(record.flags, entry.flags, RecordFlag::kProtocolMask) &&
+  return protocolMatches(record.flags, entry.flags) &&
          directionMatches(record.flags, entry.flags) &&
          groupMatches(record.flags, entry.flags, RecordFlag::kActionMask) &&
          textMatches(entry.applicationName, FilterWildcard::kApplication, record.applicationName) &&

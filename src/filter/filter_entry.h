@@ -38,6 +38,8 @@ FilterEntry blankFilterEntry();
 // Whether the event meets every condition of the entry. Texts compare
 // byte for byte. A direction-less entry matches only direction-less events,
 // and a direction-less event only entries with no or both direction bits.
+// Protocols follow the same rule: an event without a protocol bit matches
+// entries with all three bits or with none.
 bool matches(const TrafficRecord& record, const FilterEntry& entry) noexcept;
 
 // The entry that stands for all events like this one: the event's flags,
