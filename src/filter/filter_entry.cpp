@@ -85,7 +85,7 @@ FilterEntry makeEventPattern(const TrafficRecord& event) {
       marker = event.localPort == 53 ? FilterWildcard::kAnyRemotePort : FilterWildcard::kAnyLocalPort;
     }
   }
-  pattern.setPortMarker(Text(marker));
+  pattern.setPortMarker(marker.empty() ? Text() : Text(marker));
   return pattern;
 }
 
