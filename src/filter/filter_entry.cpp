@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace qv {
 
@@ -13,6 +14,15 @@ bool groupMatches(std::uint8_t recordFlags, std::uint8_t entryFlags, std::uint8_
   return wanted == mask || (recordFlags & wanted) != 0;
 }
 
+// Like groupMatches, but an entry without a protocol bit (the pattern of an
+// event whose protocol the log does not name) matches such events, so that
+// the pattern of an event always matches the event itself.
+bool protocolMatches(std::uint8_t recordFlags, std::uint8_t entryFlags) noexcept {
+  const std::uint8_t wanted = entryFlags & RecordFlag::kProtocolMask;
+  if (wanted == 0) return (recordFlags & RecordFlag::kProtocolMask) == 0;
+  return groupMatches(recordFlags, entryFlags, RecordFlag::kProtocolMask);
+}
+
 bool directionMatches(std::uint8_t recordFlags, std::uint8_t entryFlags) noexcept {
   const std::uint8_t wanted = entryFlags & RecordFlag::kDirectionMask;
   const std::uint8_t actual = recordFlags & RecordFlag::kDirectionMask;
@@ -22,8 +32,28 @@ bool directionMatches(std::uint8_t recordFlags, std::uint8_t entryFlags) noexcep
   return wanted == actual;
 }
 
-bool textMatches(const Text& wanted, std::string_view wildcard, const Text& actual) noexcept {
-  return wanted == wildcard || wanted == actual;
+bool flagsMatch(std::uint8_t recordFlags, std::uint8_t entryFlags) noexcept {
+  return protocolMatches(recordFlags, entryFlags) && directionMatches(recordFlags, entryFlags) &&
+         groupMatches(recordFlags, entryFlags, RecordFlag::kActionMask);
+}
+
+PreparedFilterEntry::Wildcards wildcardsOf(const FilterEntry& entry) noexcept {
+  return {entry.applicationName == FilterWildcard::kApplication,
+          entry.ruleName == FilterWildcard::kRule,
+          entry.remoteIp == FilterWildcard::kAddress,
+          entry.localIp == FilterWildcard::kAddress,
+          entry.matchesAnyRemotePort(),
+          entry.matchesAnyLocalPort()};
+}
+
+bool matchesWith(const TrafficRecord& record, const FilterEntry& entry,
+                 const PreparedFilterEntry::Wildcards& any) noexcept {
+  // Cheapest conditions first; the outcome does not depend on the order.
+  return flagsMatch(record.flags, entry.flags) && (any.remotePort || entry.remotePort == record.remotePort) &&
+         (any.localPort || entry.localPort == record.localPort) && (any.remoteIp || entry.remoteIp == record.remoteIp) &&
+         (any.localIp || entry.localIp == record.localIp) &&
+         (any.application || entry.applicationName == record.applicationName) &&
+         (any.rule || entry.ruleName == record.ruleName);
 }
 
 }  // namespace
@@ -39,16 +69,15 @@ FilterEntry blankFilterEntry() {
   return entry;
 }
 
+PreparedFilterEntry::PreparedFilterEntry(FilterEntry entry)
+    : entry_(std::move(entry)), wildcards_(wildcardsOf(entry_)) {}
+
+bool PreparedFilterEntry::matches(const TrafficRecord& record) const noexcept {
+  return matchesWith(record, entry_, wildcards_);
+}
+
 bool matches(const TrafficRecord& record, const FilterEntry& entry) noexcept {
-  return groupMatches(record.flags, entry.flags, RecordFlag::kProtocolMask) &&
-         directionMatches(record.flags, entry.flags) &&
-         groupMatches(record.flags, entry.flags, RecordFlag::kActionMask) &&
-         textMatches(entry.applicationName, FilterWildcard::kApplication, record.applicationName) &&
-         textMatches(entry.ruleName, FilterWildcard::kRule, record.ruleName) &&
-         textMatches(entry.remoteIp, FilterWildcard::kAddress, record.remoteIp) &&
-         textMatches(entry.localIp, FilterWildcard::kAddress, record.localIp) &&
-         (entry.matchesAnyRemotePort() || entry.remotePort == record.remotePort) &&
-         (entry.matchesAnyLocalPort() || entry.localPort == record.localPort);
+  return matchesWith(record, entry, wildcardsOf(entry));
 }
 
 FilterEntry makeEventPattern(const TrafficRecord& event) {
@@ -76,7 +105,7 @@ FilterEntry makeEventPattern(const TrafficRecord& event) {
       marker = event.localPort == 53 ? FilterWildcard::kAnyRemotePort : FilterWildcard::kAnyLocalPort;
     }
   }
-  pattern.setPortMarker(Text(marker));
+  pattern.setPortMarker(marker.empty() ? Text() : Text(marker));
   return pattern;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "logdata/text.h"
@@ -38,7 +39,32 @@ FilterEntry blankFilterEntry();
 // Whether the event meets every condition of the entry. Texts compare
 // byte for byte. A direction-less entry matches only direction-less events,
 // and a direction-less event only entries with no or both direction bits.
+// Protocols follow the same rule: an event without a protocol bit matches
+// entries with all three bits or with none.
 bool matches(const TrafficRecord& record, const FilterEntry& entry) noexcept;
+
+// An entry made ready to be matched against many events: its wildcards are
+// resolved once, so a filter run compares only what the entry names.
+class PreparedFilterEntry {
+ public:
+  // Which conditions an entry leaves open.
+  struct Wildcards {
+    bool application;
+    bool rule;
+    bool remoteIp;
+    bool localIp;
+    bool remotePort;
+    bool localPort;
+  };
+
+  explicit PreparedFilterEntry(FilterEntry entry);
+  const FilterEntry& entry() const noexcept { return entry_; }
+  bool matches(const TrafficRecord& record) const noexcept;
+
+ private:
+  FilterEntry entry_;
+  Wildcards wildcards_;
+};
 
 // The entry that stands for all events like this one: the event's flags,
 // application and rule, any address, and a port marker chosen by protocol and

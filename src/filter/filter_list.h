@@ -17,7 +17,7 @@ using FilterEntryIndex = std::size_t;
 class FilterList {
  public:
   FilterList() = default;
-  explicit FilterList(std::vector<FilterEntry> entries) : entries_(std::move(entries)) {}
+  explicit FilterList(std::vector<FilterEntry> entries);
 
   const std::vector<FilterEntry>& entries() const noexcept { return entries_; }
   std::size_t size() const noexcept { return entries_.size(); }
@@ -26,16 +26,17 @@ class FilterList {
   auto begin() const noexcept { return entries_.begin(); }
   auto end() const noexcept { return entries_.end(); }
 
-  void append(FilterEntry entry) { entries_.push_back(std::move(entry)); }
-  void clear() noexcept { entries_.clear(); }
+  void append(FilterEntry entry);
+  void clear() noexcept;
 
   // Whether any entry matches the event; entries are tried in list order.
   bool isExcluded(const TrafficRecord& record) const noexcept;
 
-  friend bool operator==(const FilterList&, const FilterList&) = default;
+  friend bool operator==(const FilterList& a, const FilterList& b) { return a.entries_ == b.entries_; }
 
  private:
   std::vector<FilterEntry> entries_;
+  std::vector<PreparedFilterEntry> prepared_;  // the same entries, ready for filter runs
 };
 
 }  // namespace qv
