@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <string_view>
+#include <unordered_map>
 
 #include "filter/filter_entry.h"
 
@@ -14,53 +15,59 @@ namespace qv {
 namespace {
 
 // The fields a pattern either compares for equality or leaves open. A set of
-// open fields is a shape; rows are hashed by the fields their shape compares.
+// open fields is a shape; rows are filed by the fields each shape compares.
 enum Field : unsigned { kApplication, kRule, kRemoteIp, kLocalIp, kRemotePort, kLocalPort, kFieldCount };
-using Shape = unsigned;  // bit f set: field f is open
+constexpr unsigned kTextFieldCount = 4;
+using Shape = std::uint8_t;  // bit f set: field f is open
 constexpr unsigned kShapeCount = 1u << kFieldCount;
 
+bool isOpen(Shape shape, unsigned field) noexcept { return (shape & (1u << field)) != 0; }
+
 Shape shapeOf(const FilterEntry& pattern) noexcept {
-  Shape shape = 0;
+  unsigned shape = 0;
   if (pattern.applicationName == FilterWildcard::kApplication) shape |= 1u << kApplication;
   if (pattern.ruleName == FilterWildcard::kRule) shape |= 1u << kRule;
   if (pattern.remoteIp == FilterWildcard::kAddress) shape |= 1u << kRemoteIp;
   if (pattern.localIp == FilterWildcard::kAddress) shape |= 1u << kLocalIp;
   if (pattern.matchesAnyRemotePort()) shape |= 1u << kRemotePort;
   if (pattern.matchesAnyLocalPort()) shape |= 1u << kLocalPort;
-  return shape;
+  return static_cast<Shape>(shape);
 }
 
-bool isOpen(Shape shape, Field field) noexcept { return (shape & (1u << field)) != 0; }
+template <class Fields>
+std::array<std::string_view, kTextFieldCount> textsOf(const Fields& fields) {
+  return {fields.applicationName, fields.ruleName, fields.remoteIp, fields.localIp};
+}
 
-// What a row offers to the fields a pattern compares: the pattern's own
-// values when it asks, the row's values when the row is filed.
+constexpr std::uint32_t kUnknownText = std::numeric_limits<std::uint32_t>::max();
+
+// Numbers for the distinct texts of one field, so that keys compare as numbers.
+// Only rows of the shown list are numbered (their texts outlive the merge); a
+// text asked for that no row filed so far holds is kUnknownText.
+class TextIds {
+ public:
+  std::uint32_t number(std::string_view rowText) {
+    return ids_.try_emplace(rowText, static_cast<std::uint32_t>(ids_.size())).first->second;
+  }
+  std::uint32_t find(std::string_view text) const {
+    const auto found = ids_.find(text);
+    return found == ids_.end() ? kUnknownText : found->second;
+  }
+
+ private:
+  std::unordered_map<std::string_view, std::uint32_t> ids_;
+};
+
+// What a shape compares of a row, or what a pattern asks of it; open fields
+// hold zero.
 struct GroupKey {
-  std::array<std::string_view, 4> texts;  // application, rule, remote and local address
+  std::array<std::uint32_t, kTextFieldCount> textIds{};
   std::uint16_t remotePort = 0;
   std::uint16_t localPort = 0;
   std::uint8_t flags = 0;
+
+  friend bool operator==(const GroupKey&, const GroupKey&) = default;
 };
-
-template <class Fields>
-GroupKey keyOf(const Fields& fields, std::uint8_t flags) {
-  GroupKey key;
-  key.texts = {fields.applicationName, fields.ruleName, fields.remoteIp, fields.localIp};
-  key.remotePort = fields.remotePort;
-  key.localPort = fields.localPort;
-  key.flags = flags;
-  return key;
-}
-
-using TextHashes = std::array<std::uint64_t, 4>;
-
-TextHashes hashTexts(const GroupKey& key, Shape openEverywhere) {
-  const std::hash<std::string_view> hasher;
-  TextHashes hashes{};
-  for (unsigned field = 0; field < 4; ++field) {
-    if (!isOpen(openEverywhere, static_cast<Field>(field))) hashes[field] = hasher(key.texts[field]);
-  }
-  return hashes;
-}
 
 std::uint64_t mix(std::uint64_t value) noexcept {
   value ^= value >> 31;
@@ -70,74 +77,64 @@ std::uint64_t mix(std::uint64_t value) noexcept {
   return value ^ (value >> 33);
 }
 
-// The hash of what a shape compares.
-std::uint64_t hashFor(Shape shape, const GroupKey& key, const TextHashes& textHashes) noexcept {
-  std::uint64_t hash = mix(key.flags);
-  for (unsigned field = 0; field < 4; ++field) {
-    if (!isOpen(shape, static_cast<Field>(field))) hash = mix(hash ^ textHashes[field]) + field;
-  }
-  if (!isOpen(shape, kRemotePort)) hash = mix(hash ^ (0x10000u | key.remotePort));
-  if (!isOpen(shape, kLocalPort)) hash = mix(hash ^ (0x20000u | key.localPort));
+std::uint64_t hashOf(const GroupKey& key) noexcept {
+  std::uint64_t hash = mix((std::uint64_t{key.flags} << 32) | (std::uint64_t{key.remotePort} << 16) | key.localPort);
+  for (const std::uint32_t id : key.textIds) hash = mix(hash ^ id);
   return hash;
 }
 
-bool fits(Shape shape, const GroupKey& key, const TrafficRecord& row) noexcept {
-  if (row.flags != key.flags) return false;
-  if (!isOpen(shape, kRemotePort) && row.remotePort != key.remotePort) return false;
-  if (!isOpen(shape, kLocalPort) && row.localPort != key.localPort) return false;
-  const std::string_view texts[4] = {row.applicationName, row.ruleName, row.remoteIp, row.localIp};
-  for (unsigned field = 0; field < 4; ++field) {
-    if (!isOpen(shape, static_cast<Field>(field)) && texts[field] != key.texts[field]) return false;
+GroupKey keyFor(Shape shape, const std::array<std::uint32_t, kTextFieldCount>& textIds, std::uint16_t remotePort,
+                std::uint16_t localPort, std::uint8_t flags) noexcept {
+  GroupKey key;
+  for (unsigned field = 0; field < kTextFieldCount; ++field) {
+    if (!isOpen(shape, field)) key.textIds[field] = textIds[field];
   }
-  return true;
+  if (!isOpen(shape, kRemotePort)) key.remotePort = remotePort;
+  if (!isOpen(shape, kLocalPort)) key.localPort = localPort;
+  key.flags = flags;
+  return key;
 }
 
-// The first surviving row filed under each key of one shape: an open-
-// addressing table of row numbers, compared through the rows themselves.
+// The first surviving row filed under each key of one shape: open addressing
+// over the keys themselves, so a lookup never visits the rows.
 class ShapeTable {
  public:
-  explicit ShapeTable(Shape shape) : shape_(shape), slots_(1024) {}
+  static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 
-  static constexpr std::uint32_t kEmpty = std::numeric_limits<std::uint32_t>::max();
+  explicit ShapeTable(Shape shape) : shape_(shape), slots_(1024) {}
 
   Shape shape() const noexcept { return shape_; }
 
-  std::uint32_t find(const GroupKey& key, std::uint64_t hash, const std::vector<TrafficRecord>& rows) const noexcept {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-      const Slot& slot = slots_[at];
-      if (slot.row == kEmpty) return kEmpty;
-      if (slot.tag == static_cast<std::uint32_t>(hash >> 32) && fits(shape_, key, rows[slot.row])) return slot.row;
-    }
-  }
+  std::uint32_t find(const GroupKey& key) const noexcept { return slots_[slotOf(key, hashOf(key))].row; }
 
   // Files `row` unless an earlier row holds its key already.
-  void fileIfNew(std::uint32_t row, const GroupKey& key, std::uint64_t hash, const std::vector<TrafficRecord>& rows) {
-    if (find(key, hash, rows) != kEmpty) return;
-    if ((used_ + 1) * 2 > slots_.size()) grow();
-    place(row, hash);
-    ++used_;
+  void fileIfNew(const GroupKey& key, std::uint32_t row) {
+    const std::uint64_t hash = hashOf(key);
+    Slot& slot = slots_[slotOf(key, hash)];
+    if (slot.row != kNone) return;
+    slot = Slot{key, row};
+    if (++used_ * 2 > slots_.size()) grow();
   }
 
  private:
   struct Slot {
-    std::uint32_t row = kEmpty;
-    std::uint32_t tag = 0;
-    std::uint64_t hash = 0;
+    GroupKey key;
+    std::uint32_t row = kNone;
   };
 
-  void place(std::uint32_t row, std::uint64_t hash) noexcept {
+  // The slot holding the key, or the empty slot where it would go.
+  std::size_t slotOf(const GroupKey& key, std::uint64_t hash) const noexcept {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t at = hash & mask;
-    while (slots_[at].row != kEmpty) at = (at + 1) & mask;
-    slots_[at] = Slot{row, static_cast<std::uint32_t>(hash >> 32), hash};
+    std::size_t at = static_cast<std::size_t>(hash) & mask;
+    while (slots_[at].row != kNone && !(slots_[at].key == key)) at = (at + 1) & mask;
+    return at;
   }
 
   void grow() {
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
     for (const Slot& slot : old) {
-      if (slot.row != kEmpty) place(slot.row, slot.hash);
+      if (slot.row != kNone) slots_[slotOf(slot.key, hashOf(slot.key))] = slot;
     }
   }
 
@@ -182,6 +179,7 @@ std::uint32_t addSaturated(std::uint32_t a, std::uint32_t b) noexcept {
 
 void mergeEventPatterns(std::vector<TrafficRecord>& shown) {
   if (shown.size() < 2) return;
+  constexpr std::uint32_t kSurvivor = ShapeTable::kNone;
 
   // A row is absorbed by the first earlier surviving row that fits its
   // pattern: earlier rows settle before later ones, and a row's fit never
@@ -192,50 +190,62 @@ void mergeEventPatterns(std::vector<TrafficRecord>& shown) {
     presentFlags.set(row.flags);
     usedShapes.set(shapeOf(makeEventPattern(row)));
   }
-  // Texts no used shape compares are never hashed.
-  Shape openEverywhere = kShapeCount - 1;
   std::vector<ShapeTable> tables;
   std::array<std::size_t, kShapeCount> tableOf{};
-  for (Shape shape = 0; shape < kShapeCount; ++shape) {
+  unsigned openEverywhere = kShapeCount - 1;  // text fields no used shape compares are never numbered
+  for (unsigned shape = 0; shape < kShapeCount; ++shape) {
     if (!usedShapes[shape]) continue;
     openEverywhere &= shape;
     tableOf[shape] = tables.size();
-    tables.emplace_back(shape);
+    tables.emplace_back(static_cast<Shape>(shape));
   }
+  std::array<TextIds, kTextFieldCount> textIds;
+  const auto idsOf = [&](const std::array<std::string_view, kTextFieldCount>& texts, bool numberNew) {
+    std::array<std::uint32_t, kTextFieldCount> ids{};
+    for (unsigned field = 0; field < kTextFieldCount; ++field) {
+      if (isOpen(static_cast<Shape>(openEverywhere), field)) continue;
+      ids[field] = numberNew ? textIds[field].number(texts[field]) : textIds[field].find(texts[field]);
+    }
+    return ids;
+  };
   AdmittedFlags admittedFlags(presentFlags);
 
-  constexpr std::uint32_t kSurvivor = std::numeric_limits<std::uint32_t>::max();
-  std::vector<std::uint32_t> absorbedBy(shown.size(), kSurvivor);
+  // Sums and begin times collect here and reach the surviving rows at the end.
+  std::vector<std::uint32_t> owner(shown.size(), kSurvivor);
+  std::vector<std::uint32_t> total(shown.size());
+  std::vector<std::uint32_t> lastAbsorbed(shown.size(), kSurvivor);
   for (std::size_t row = 0; row < shown.size(); ++row) {
-    const FilterEntry pattern = makeEventPattern(shown[row]);
+    const TrafficRecord& event = shown[row];
+    const FilterEntry pattern = makeEventPattern(event);
     const Shape shape = shapeOf(pattern);
     const ShapeTable& table = tables[tableOf[shape]];
-    GroupKey wanted = keyOf(pattern, 0);
-    const TextHashes patternHashes = hashTexts(wanted, openEverywhere);
-    std::uint32_t owner = kSurvivor;
+    const std::array<std::uint32_t, kTextFieldCount> patternIds = idsOf(textsOf(pattern), false);
+    std::uint32_t found = kSurvivor;
     for (const std::uint8_t flags : admittedFlags.of(pattern)) {
-      wanted.flags = flags;
-      const std::uint32_t found = table.find(wanted, hashFor(shape, wanted, patternHashes), shown);
-      if (found < owner) owner = found;
+      const GroupKey wanted = keyFor(shape, patternIds, pattern.remotePort, pattern.localPort, flags);
+      found = std::min(found, table.find(wanted));
     }
-    if (owner != kSurvivor) {
-      absorbedBy[row] = owner;
-      TrafficRecord& survivor = shown[owner];
-      survivor.occurrences = addSaturated(survivor.occurrences, shown[row].occurrences);
-      survivor.beginTime = shown[row].beginTime;
+    if (found != kSurvivor) {
+      owner[row] = found;
+      total[found] = addSaturated(total[found], event.occurrences);
+      lastAbsorbed[found] = static_cast<std::uint32_t>(row);
       continue;
     }
-    const GroupKey filed = keyOf(shown[row], shown[row].flags);
-    const TextHashes filedHashes = hashTexts(filed, openEverywhere);
+    total[row] = event.occurrences;
+    const std::array<std::uint32_t, kTextFieldCount> rowIds = idsOf(textsOf(event), true);
     for (ShapeTable& each : tables) {
-      each.fileIfNew(static_cast<std::uint32_t>(row), filed, hashFor(each.shape(), filed, filedHashes), shown);
+      each.fileIfNew(keyFor(each.shape(), rowIds, event.remotePort, event.localPort, event.flags),
+                     static_cast<std::uint32_t>(row));
     }
   }
 
   std::size_t kept = 0;
   for (std::size_t row = 0; row < shown.size(); ++row) {
-    if (absorbedBy[row] != kSurvivor) continue;
-    if (kept != row) shown[kept] = std::move(shown[row]);
+    if (owner[row] != kSurvivor) continue;
+    TrafficRecord& survivor = shown[row];
+    survivor.occurrences = total[row];
+    if (lastAbsorbed[row] != kSurvivor) survivor.beginTime = shown[lastAbsorbed[row]].beginTime;
+    if (kept != row) shown[kept] = std::move(survivor);
     ++kept;
   }
   shown.erase(shown.begin() + static_cast<std::ptrdiff_t>(kept), shown.end());

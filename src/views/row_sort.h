@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -131,10 +132,35 @@ inline bool wordsEqual(const Entry& a, const Entry& b) noexcept {
 // How one key is laid into the prefix, decided once per sort.
 struct FieldPlan {
   KeyOrder order;
-  std::size_t commonPrefix = 0;  // text keys: bytes every row shares, skipped
-  std::size_t width = 0;         // bytes in the prefix
-  bool exact = false;            // the bytes decide the key completely
+  std::size_t commonPrefix = 0;       // text keys: bytes every row shares, skipped
+  std::size_t width = 0;              // bytes in the prefix
+  bool exact = false;                 // the bytes decide the key completely
+  std::vector<std::uint32_t> ranks;   // a long primary text: each row's rank among the distinct texts
 };
+
+inline constexpr std::size_t kRankWidth = 4;
+
+// The rank of each row's text among the distinct texts of all rows, in byte
+// order. Logs repeat their applications, rules and names, so there are few.
+template <class Rows>
+std::vector<std::uint32_t> rankTexts(const Rows& rows, Key key) {
+  std::unordered_map<std::string_view, std::uint32_t> ids;
+  std::vector<std::string_view> distinct;
+  std::vector<std::uint32_t> ranks(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto [found, inserted] = ids.try_emplace(sortText(rows[i], key), static_cast<std::uint32_t>(distinct.size()));
+    if (inserted) distinct.push_back(found->first);
+    ranks[i] = found->second;
+  }
+  std::vector<std::uint32_t> byText(distinct.size());
+  for (std::size_t id = 0; id < byText.size(); ++id) byText[id] = static_cast<std::uint32_t>(id);
+  std::sort(byText.begin(), byText.end(),
+            [&](std::uint32_t a, std::uint32_t b) { return Text::compareBytes(distinct[a], distinct[b]) < 0; });
+  std::vector<std::uint32_t> rankOfId(distinct.size());
+  for (std::size_t rank = 0; rank < byText.size(); ++rank) rankOfId[byText[rank]] = static_cast<std::uint32_t>(rank);
+  for (std::uint32_t& rank : ranks) rank = rankOfId[rank];
+  return ranks;
+}
 
 // Writes fields big-endian into the 24 prefix bytes.
 class PrefixWriter {
@@ -191,6 +217,14 @@ std::vector<FieldPlan> planFields(const Rows& rows, const ColumnOrder& order, So
       const std::size_t rest = longest - common;
       plan.exact = rest + 1 <= room;
       plan.width = plan.exact ? rest + 1 : room;
+      const bool isTime = key.key == Key::kTime || key.key == Key::kBeginTime || key.key == Key::kEndTime;
+      if (plans.empty() && !isTime) {
+        // Names, paths and rules repeat and often share long beginnings: a primary
+        // text of them sorts by its rank, which leaves room for the ties.
+        plan.ranks = rankTexts(rows, key.key);
+        plan.exact = true;
+        plan.width = kRankWidth;
+      }
     }
     if (plan.width > room) break;
     room -= plan.width;
@@ -201,13 +235,13 @@ std::vector<FieldPlan> planFields(const Rows& rows, const ColumnOrder& order, So
 }
 
 template <class Record>
-void writePrefix(const Record& row, const std::vector<FieldPlan>& plans, Entry& entry) {
+void writePrefix(const Record& row, std::size_t rowIndex, const std::vector<FieldPlan>& plans, Entry& entry) {
   PrefixWriter writer;
   for (const FieldPlan& plan : plans) {
     const bool invert = plan.order.descending;
     const std::size_t end = writer.used() + plan.width;
-    if (!isTextKey(plan.order.key)) {
-      const std::uint64_t value = sortNumber(row, plan.order.key);
+    if (!isTextKey(plan.order.key) || !plan.ranks.empty()) {
+      const std::uint64_t value = plan.ranks.empty() ? sortNumber(row, plan.order.key) : plan.ranks[rowIndex];
       for (std::size_t i = plan.width; i-- > 0;) writer.put(static_cast<std::uint8_t>(value >> (8 * i)), invert);
       continue;
     }
@@ -224,11 +258,31 @@ void writePrefix(const Record& row, const std::vector<FieldPlan>& plans, Entry& 
   writer.store(entry);
 }
 
-// Moves rows so that row i becomes the one that was at source[i]; consumes `source`.
+// Asks for a record's memory ahead of its use; a sorted order visits rows at random.
+template <class Record>
+inline void prefetchRow(const Record& row) noexcept {
+#if defined(__GNUC__)
+  const char* bytes = reinterpret_cast<const char*>(&row);
+  for (std::size_t offset = 0; offset < sizeof(Record); offset += 64) __builtin_prefetch(bytes + offset);
+#else
+  (void)row;
+#endif
+}
+
+// Moves rows so that row i becomes the one that was at source[i], following
+// each cycle of the permutation; consumes `source`. A second cursor runs a few
+// steps ahead on each cycle to fetch the rows the moves will need.
 template <class Record>
 void applyOrder(std::vector<Record>& rows, std::vector<std::uint32_t>& source) {
+  constexpr int kLookahead = 8;
   for (std::size_t start = 0; start < rows.size(); ++start) {
     if (source[start] == start) continue;
+    std::size_t ahead = start;
+    for (int step = 0; step < kLookahead; ++step) {
+      ahead = source[ahead];
+      if (ahead == start) break;
+      prefetchRow(rows[ahead]);
+    }
     Record held = std::move(rows[start]);
     std::size_t at = start;
     while (true) {
@@ -237,6 +291,10 @@ void applyOrder(std::vector<Record>& rows, std::vector<std::uint32_t>& source) {
       if (from == start) {
         rows[at] = std::move(held);
         break;
+      }
+      if (ahead != start) {
+        ahead = source[ahead];
+        if (ahead != start) prefetchRow(rows[ahead]);
       }
       rows[at] = std::move(rows[from]);
       at = from;
@@ -259,7 +317,7 @@ std::vector<std::uint32_t> sortedOrder(const Rows& rows, const ColumnOrder& orde
   const std::vector<detail::FieldPlan> plans = detail::planFields(rows, order, direction);
   std::vector<detail::Entry> entries(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    detail::writePrefix(rows[i], plans, entries[i]);
+    detail::writePrefix(rows[i], i, plans, entries[i]);
     entries[i].index = static_cast<std::uint32_t>(i);
   }
   std::stable_sort(entries.begin(), entries.end(), [&](const detail::Entry& a, const detail::Entry& b) {
