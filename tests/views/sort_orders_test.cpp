@@ -153,7 +153,9 @@ TrafficRecord randomTrafficRow(std::mt19937& random) {
   TrafficRecord row;
   row.time = pick({"2024/03/01 10:00:00", "2024/03/01 10:00:01", "2024/03/02 00:00:00", "2023/12/31 23:59:59",
                    "2024/03/01 10:00:00x", ""});
-  row.beginTime = pick({"2024/03/01 09:00:00", "2024/03/01 09:00:00", "No Data"});
+  row.beginTime = pick({"2024/03/01 09:00:00", "2024/03/01 09:00:00", "No Data",
+                        "2024/03/01 09:00:00 with a tail longer than any key prefix a",
+                        "2024/03/01 09:00:00 with a tail longer than any key prefix b"});
   if (std::uniform_int_distribution<int>(0, 5)(random) == 0) row.time = Text(row.time.str() + std::string(1, '\0'));
   row.endTime = row.time;
   row.remoteIp = pick({"10.0.0.9", "10.0.0.10", "9.1.1.1", "bad", "255.255.255.255", "1.2.3.4"});
