@@ -12,9 +12,10 @@ namespace qv::settings {
 //   [Text]    TimeStr=...          texts (terminator implied)
 //   [Number]  CheckBox=127         32-bit values as decimal numbers
 //   [Binary]  ColumnWidth=@ByteArray(...)   raw bytes
-// The file exists once the key has been created. Every write is saved at
-// once, atomically and under the file's lock, so another running viewer
-// sees it and a crash never leaves a torn file. A damaged or unreadable file
+// The file exists once the key has been created. The writes made through a
+// key are saved together when it closes: one atomic replacement of the file
+// under its lock, merged value by value with what another running viewer
+// saved meanwhile (the last writer wins), so a crash never leaves a torn file. A damaged or unreadable file
 // reads as far as its values are sound; the next write replaces it with the
 // sound values only, keeping a copy beside it as "<file>.damaged".
 std::unique_ptr<SettingsStore> makeFileSettingsStore(std::string filePath);

@@ -145,23 +145,24 @@ FileContents readContents(QSettings& settings) {
 
 class FileSettingsKey final : public SettingsKey {
  public:
-  FileSettingsKey(QString path, SoundValues values, bool writable)
-      : path_(std::move(path)), values_(std::move(values)), writable_(writable) {
-    if (writable_) settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+  FileSettingsKey(const QString& path, SoundValues values, bool writable) : values_(std::move(values)) {
+    if (writable) settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
   }
 
   std::optional<StoredValue> value(std::string_view name) const override;
   bool setValue(std::string_view name, const StoredValue& value) override;
   bool deleteValue(std::string_view name) override;
+  // Saves the writes held so far in one atomic replacement of the file.
+  bool close() override;
 
  private:
-  bool save(const QString& name);
+  bool stage(const QString& name);
 
-  QString path_;
   // A key opened for reading keeps what it read; one opened for writing
   // reads its own writes back.
   SoundValues values_;
-  bool writable_;
+  // Present while the key is open for writing; saves on close() or, at the
+  // latest, when destroyed.
   std::unique_ptr<QSettings> settings_;
 };
 
@@ -173,7 +174,8 @@ std::optional<StoredValue> FileSettingsKey::value(std::string_view name) const {
   return found->second;
 }
 
-bool FileSettingsKey::save(const QString& name) {
+bool FileSettingsKey::stage(const QString& name) {
+  if (!settings_) return false;
   for (const auto& [type, group] : kGroups) settings_->remove(groupKey(type, name));
   const auto found = values_.find(name);
   if (found != values_.end()) {
@@ -181,27 +183,35 @@ bool FileSettingsKey::save(const QString& name) {
     if (!entry) return false;
     settings_->setValue(groupKey(found->second.type, name), *entry);
   }
+  return true;
+}
+
+bool FileSettingsKey::close() {
+  if (!settings_) return true;
   settings_->sync();
-  return settings_->status() == QSettings::NoError;
+  const bool saved = settings_->status() == QSettings::NoError;
+  settings_.reset();
+  return saved;
 }
 
 bool FileSettingsKey::setValue(std::string_view name, const StoredValue& value) {
   const std::optional<QString> key = keyName(name);
-  if (!writable_ || !key || !encodeEntry(value)) return false;
+  if (!settings_ || !key || !encodeEntry(value)) return false;
   values_.insert_or_assign(*key, value);
-  return save(*key);
+  return stage(*key);
 }
 
 bool FileSettingsKey::deleteValue(std::string_view name) {
   const std::optional<QString> key = keyName(name);
-  if (!writable_ || !key) return false;
+  if (!settings_ || !key) return false;
   values_.erase(*key);
-  return save(*key);
+  return stage(*key);
 }
 
 class FileSettingsStore final : public SettingsStore {
  public:
-  explicit FileSettingsStore(std::string filePath) : path_(QString::fromStdString(filePath)) {}
+  explicit FileSettingsStore(const std::string& filePath)
+      : path_(QFile::decodeName(QByteArray::fromStdString(filePath))) {}
 
   std::unique_ptr<const SettingsKey> openForReading() const override;
   std::unique_ptr<SettingsKey> createForWriting() override;
@@ -251,14 +261,13 @@ std::unique_ptr<SettingsKey> FileSettingsStore::createForWriting() {
     values = std::move(contents.values);
     if (contents.damaged && !replaceDamagedFile(values)) return nullptr;
   }
-  auto key = std::make_unique<FileSettingsKey>(path_, std::move(values), true);
-  return key;
+  return std::make_unique<FileSettingsKey>(path_, std::move(values), true);
 }
 
 }  // namespace
 
 std::unique_ptr<SettingsStore> makeFileSettingsStore(std::string filePath) {
-  return std::make_unique<FileSettingsStore>(std::move(filePath));
+  return std::make_unique<FileSettingsStore>(filePath);
 }
 
 #ifndef _WIN32

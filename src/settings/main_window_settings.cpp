@@ -48,7 +48,7 @@ WriteChainResult writeMainWindowSettings(SettingsStore& store, const MainWindowC
       .text(names::kLocalPortText, texts.localPort)
       .text(names::kAppNameText, texts.appName)
       .text(names::kRuleNameText, texts.ruleName)
-      .result();
+      .finish();
 }
 
 std::optional<MainWindowStoredState> readMainWindowSettings(const SettingsStore& store) {
@@ -83,7 +83,7 @@ std::optional<MainWindowStoredState> readMainWindowSettings(const SettingsStore&
 }
 
 bool writeFontFace(SettingsStore& store, const FontDescription& font) {
-  return WriteChain(store).binary(names::kFontFace, encodeFontDescription(font)).result().complete();
+  return WriteChain(store).binary(names::kFontFace, encodeFontDescription(font)).finish().complete();
 }
 
 std::optional<ListAppearance> startupListAppearance(const MainWindowStoredState& stored) {

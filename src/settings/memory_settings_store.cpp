@@ -10,6 +10,7 @@ struct MemorySettingsStore::State {
   std::size_t writeAttempts = 0;
   std::size_t failingAttempt = 0;  // 0: none
   bool failKeyCreation = false;
+  bool failClose = false;
 
   // Counts one attempt; false when it is the one chosen to fail.
   bool attemptWrite() {
@@ -28,6 +29,7 @@ class MemoryKey final : public SettingsKey {
   std::optional<StoredValue> value(std::string_view name) const override;
   bool setValue(std::string_view name, const StoredValue& value) override;
   bool deleteValue(std::string_view name) override;
+  bool close() override { return !writable_ || !state_->failClose; }
 
  private:
   std::shared_ptr<MemorySettingsStore::State> state_;
@@ -88,6 +90,8 @@ void MemorySettingsStore::failWrite(std::size_t nth) {
 }
 
 void MemorySettingsStore::failKeyCreation(bool fail) { state_->failKeyCreation = fail; }
+
+void MemorySettingsStore::failClose(bool fail) { state_->failClose = fail; }
 
 std::size_t MemorySettingsStore::writeAttempts() const { return state_->writeAttempts; }
 

@@ -34,6 +34,8 @@ class MemorySettingsStore final : public SettingsStore {
   // count. 0 cancels.
   void failWrite(std::size_t nth);
   void failKeyCreation(bool fail);
+  // Closing a key opened for writing reports a failure to save.
+  void failClose(bool fail);
   // Writes and deletes attempted so far, failed ones included.
   std::size_t writeAttempts() const;
 

@@ -28,7 +28,7 @@ WriteChainResult writeOptionsSettings(SettingsStore& store, const OptionsSetting
       .number(names::kStartMinimized, options.startMinimized ? 1 : 0)
       .number(names::kClearData, options.clearData ? 1 : 0)
       .number(names::kRegisterAutorun, options.registerAutorun ? 1 : 0)
-      .result();
+      .finish();
 }
 
 }  // namespace qv::settings

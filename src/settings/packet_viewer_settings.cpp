@@ -11,7 +11,7 @@ WriteChainResult writePacketViewerSettings(SettingsStore& store, const PacketVie
       .binary(names::kPacketViewerRect, encodeWindowRect(state.normalRect))
       .number(names::kPacketViewerMaximized, state.maximized ? 1 : 0)
       .binary(names::kPacketViewerSplitterRatio, encodeSplitterRatio(state.splitterRatio))
-      .result();
+      .finish();
 }
 
 std::optional<PacketViewerStoredState> readPacketViewerSettings(const SettingsStore& store) {

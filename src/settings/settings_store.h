@@ -43,10 +43,15 @@ class SettingsKey {
 
   // The stored value, or nullopt when it is missing or cannot be read.
   virtual std::optional<StoredValue> value(std::string_view name) const = 0;
-  // One write; false when it failed (nothing else is reported).
+  // One write; false when it failed (nothing else is reported). A backend
+  // may hold it until close().
   virtual bool setValue(std::string_view name, const StoredValue& value) = 0;
   // True also when the value did not exist.
   virtual bool deleteValue(std::string_view name) = 0;
+  // Ends the writes: a backend that saves them together (the settings file)
+  // saves them here and reports whether that worked; a key also closes when
+  // it is destroyed.
+  virtual bool close() { return true; }
 
   // Exactly `size` bytes: a shorter value's tail reads as zeros.
   std::optional<std::vector<std::uint8_t>> readBinary(std::string_view name, std::size_t size) const;

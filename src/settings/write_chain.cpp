@@ -36,4 +36,11 @@ WriteChain& WriteChain::binary(std::string_view name, std::span<const std::uint8
   return *this;
 }
 
+WriteChainResult WriteChain::finish() {
+  if (key_ && !key_->close()) result_.written = 0;
+  key_.reset();
+  stopped_ = true;
+  return result_;
+}
+
 }  // namespace qv::settings

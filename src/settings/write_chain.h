@@ -23,6 +23,8 @@ struct WriteChainResult {
 // One writer's ordered sequence of writes: creates or opens the key, then
 // writes value after value and skips everything after the first write that
 // fails, so the values after it keep their previous stored contents.
+// finish() closes the key; when the backend then fails to save the writes it
+// held, none of them counts as written.
 class WriteChain {
  public:
   explicit WriteChain(SettingsStore& store);
@@ -31,7 +33,7 @@ class WriteChain {
   WriteChain& number(std::string_view name, std::uint32_t number);
   WriteChain& binary(std::string_view name, std::span<const std::uint8_t> bytes);
 
-  WriteChainResult result() const { return result_; }
+  WriteChainResult finish();
 
  private:
   bool proceed();
