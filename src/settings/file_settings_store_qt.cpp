@@ -217,7 +217,7 @@ class FileSettingsStore final : public SettingsStore {
   std::unique_ptr<SettingsKey> createForWriting() override;
 
  private:
-  bool replaceDamagedFile(const SoundValues& values) const;
+  void replaceDamagedFile(const SoundValues& values) const;
 
   QString path_;
 };
@@ -230,7 +230,7 @@ std::unique_ptr<const SettingsKey> FileSettingsStore::openForReading() const {
   return std::make_unique<FileSettingsKey>(path_, readContents(settings).values, false);
 }
 
-bool FileSettingsStore::replaceDamagedFile(const SoundValues& values) const {
+void FileSettingsStore::replaceDamagedFile(const SoundValues& values) const {
   const QString copy = path_ + QStringLiteral(".damaged");
   QFile::remove(copy);
   QFile::copy(path_, copy);  // a courtesy to the user; the replacement goes on without it
@@ -239,10 +239,9 @@ bool FileSettingsStore::replaceDamagedFile(const SoundValues& values) const {
   for (const auto& [name, value] : values) {
     if (const std::optional<QVariant> entry = encodeEntry(value)) settings.setValue(groupKey(value.type, name), *entry);
   }
+  // The status keeps the damage met on opening and cannot tell whether this
+  // save worked; a failure shows when the writer's own key closes.
   settings.sync();
-  // The status keeps the damage it met on opening; check the file instead.
-  QSettings check(path_, QSettings::IniFormat);
-  return check.status() == QSettings::NoError && !readContents(check).damaged;
 }
 
 std::unique_ptr<SettingsKey> FileSettingsStore::createForWriting() {
@@ -259,7 +258,7 @@ std::unique_ptr<SettingsKey> FileSettingsStore::createForWriting() {
     QSettings settings(path_, QSettings::IniFormat);
     FileContents contents = readContents(settings);
     values = std::move(contents.values);
-    if (contents.damaged && !replaceDamagedFile(values)) return nullptr;
+    if (contents.damaged) replaceDamagedFile(values);
   }
   return std::make_unique<FileSettingsKey>(path_, std::move(values), true);
 }

@@ -93,6 +93,7 @@ TEST(FileSettingsStore, ADamagedFileGivesDefaultsAndTheNextWriteReplacesIt) {
     auto key = store->createForWriting();
     ASSERT_NE(key, nullptr);
     ASSERT_TRUE(key->writeNumber("WindowMax", 1));
+    ASSERT_TRUE(key->close());
   }
   EXPECT_EQ(readWholeFile(path + ".damaged"), damage);
   // The replacement keeps what could be read, and only that.
@@ -120,6 +121,7 @@ TEST(FileSettingsStore, RandomBytesNeverStopTheStore) {
     auto key = store->createForWriting();
     ASSERT_NE(key, nullptr);
     ASSERT_TRUE(key->writeText("TimeStr", "5"));
+    ASSERT_TRUE(key->close());
   }
   EXPECT_EQ(store->openForReading()->readText("TimeStr"), "5");
   EXPECT_EQ(readWholeFile(path).find('\0'), std::string::npos);

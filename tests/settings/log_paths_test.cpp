@@ -39,12 +39,5 @@ TEST(LogPaths, NothingFoundLeavesThePathsEmptyUntilTheDefaultsApply) {
   EXPECT_EQ(kDefaultTrafficLogPath, "C:\\Program Files\\Keltor\\Quorvex\\tralog.log");
 }
 
-TEST(LogPaths, AreReloadedOnEveryLookup) {
-  MemorySettingsStore store;
-  EXPECT_EQ(lookupLogPaths(store, "").trafficLog, "");
-  store.putValue("tralogPath", text("/new/tralog.log"));
-  EXPECT_EQ(lookupLogPaths(store, "").trafficLog, "/new/tralog.log");
-}
-
 }  // namespace
 }  // namespace qv::settings

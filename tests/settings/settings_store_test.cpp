@@ -115,18 +115,5 @@ TEST_P(SettingsStoreTest, TextsEndAtTheirFirstZeroByteAndDeletedValuesAreMissing
 INSTANTIATE_TEST_SUITE_P(Backends, SettingsStoreTest, ::testing::Values("memory", "file"),
                          [](const auto& info) { return info.param; });
 
-TEST(MemorySettingsStore, FailsExactlyTheChosenWrite) {
-  MemorySettingsStore store;
-  auto key = store.createForWriting();
-  store.failWrite(2);
-  EXPECT_TRUE(key->writeNumber("A", 1));
-  EXPECT_FALSE(key->writeNumber("B", 2));
-  EXPECT_TRUE(key->writeNumber("C", 3));
-  EXPECT_FALSE(store.storedValue("B").has_value());
-  EXPECT_EQ(store.writeAttempts(), 3U);
-  store.failKeyCreation(true);
-  EXPECT_EQ(store.createForWriting(), nullptr);
-}
-
 }  // namespace
 }  // namespace qv::settings
