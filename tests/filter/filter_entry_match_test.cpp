@@ -42,10 +42,10 @@ TEST(FilterEntryMatch, FlagGroupsMatchAnyOfTheirBits) {
   entry.flags = kTcp | kUdp | kDirectionMask | kActionMask;
   EXPECT_TRUE(matches(event(kUdp | kIncoming | kAllowed, "1.1.1.1", 1, "2.2.2.2", 2), entry));
   EXPECT_FALSE(matches(event(kIcmp | kIncoming | kAllowed, "1.1.1.1", 1, "2.2.2.2", 2), entry));
-  // A record without a protocol bit matches an entry with all three or none.
+  // A record without a protocol bit matches only an entry with all three.
   EXPECT_FALSE(matches(event(kIncoming | kAllowed, "1.1.1.1", 1, "2.2.2.2", 2), entry));
   entry.flags = kDirectionMask | kActionMask;
-  EXPECT_TRUE(matches(event(kIncoming | kAllowed, "1.1.1.1", 1, "2.2.2.2", 2), entry));
+  EXPECT_FALSE(matches(event(kIncoming | kAllowed, "1.1.1.1", 1, "2.2.2.2", 2), entry));
   EXPECT_FALSE(matches(event(kTcp | kIncoming | kAllowed, "1.1.1.1", 1, "2.2.2.2", 2), entry));
   entry.flags = kProtocolMask | kDirectionMask | kBlocked;
   EXPECT_TRUE(matches(event(kIncoming | kBlocked, "1.1.1.1", 1, "2.2.2.2", 2), entry));
