@@ -1,17 +1,15 @@
 #include "platform/autostart.h"
 
+#include "platform/atomic_file.h"
 #include "platform/config_location.h"
 #include "platform/program_location.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #endif
@@ -180,27 +178,6 @@ std::optional<std::vector<std::string>> readStartupEntry() {
 
 namespace {
 
-// Writes beside the target and renames over it, so that a crash leaves
-// either the old entry or the new one, never a torn file.
-bool writeFileAtomically(const std::string& path, std::string_view content) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) return false;
-  bool ok = fchmod(fd, 0644) == 0;
-  std::size_t done = 0;
-  while (ok && done < content.size()) {
-    const ssize_t written = write(fd, content.data() + done, content.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    ok = written > 0;
-    if (ok) done += static_cast<std::size_t>(written);
-  }
-  ok = ok && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-  if (!ok) unlink(temporary.c_str());
-  return ok;
-}
-
 std::string autostartFolder() { return userConfigHome() + "/autostart"; }
 
 }  // namespace
@@ -220,7 +197,7 @@ bool writeStartupEntry(const std::string& path) {
       "Exec=" + escapeDesktopValue(exec) + "\n"
       "Terminal=false\n"
       "X-GNOME-Autostart-enabled=true\n";
-  return writeFileAtomically(startupEntryLocation(), content);
+  return writeFileAtomically(startupEntryLocation(), content).ok();
 }
 
 bool removeStartupEntry() {
