@@ -14,12 +14,9 @@ bool groupMatches(std::uint8_t recordFlags, std::uint8_t entryFlags, std::uint8_
   return wanted == mask || (recordFlags & wanted) != 0;
 }
 
-// Like groupMatches, but an entry without a protocol bit (the pattern of an
-// event whose protocol the log does not name) matches such events, so that
-// the pattern of an event always matches the event itself.
+// An event whose protocol the log does not name matches only an entry that
+// allows all three protocols: stored lists and the analyses rely on that.
 bool protocolMatches(std::uint8_t recordFlags, std::uint8_t entryFlags) noexcept {
-  const std::uint8_t wanted = entryFlags & RecordFlag::kProtocolMask;
-  if (wanted == 0) return (recordFlags & RecordFlag::kProtocolMask) == 0;
   return groupMatches(recordFlags, entryFlags, RecordFlag::kProtocolMask);
 }
 

@@ -39,8 +39,8 @@ FilterEntry blankFilterEntry();
 // Whether the event meets every condition of the entry. Texts compare
 // byte for byte. A direction-less entry matches only direction-less events,
 // and a direction-less event only entries with no or both direction bits.
-// Protocols follow the same rule: an event without a protocol bit matches
-// entries with all three bits or with none.
+// An event without a protocol bit matches only entries with all three
+// protocol bits.
 bool matches(const TrafficRecord& record, const FilterEntry& entry) noexcept;
 
 // An entry made ready to be matched against many events: its wildcards are

@@ -71,19 +71,10 @@ TEST(EditFilter, BuildsFlagsPortsAndMarker) {
   EXPECT_FALSE(matches(record, entry));
 
   fields.remotePort = "All";
-  fields.action = ActionChoice::kAllow;
-  fields.direction = DirectionChoice::kOut;
-  fields.protocol = ProtocolChoice::kIcmp;
-  entry = buildFilterEntry(fields);
-  EXPECT_EQ(entry.flags, kAllowed | kOutgoing | kIcmp);
-  EXPECT_EQ(entry.portMarker(), "RPTN");
   fields.localPort = "All";
-  fields.remotePort = "8";
-  fields.protocol = ProtocolChoice::kTcp;
-  entry = buildFilterEntry(fields);
-  EXPECT_EQ(entry.flags, kAllowed | kOutgoing | kTcp);
-  EXPECT_EQ(entry.portMarker(), "LPTN");
-  EXPECT_EQ(entry.remotePort, 8);
+  fields.protocol = ProtocolChoice::kIcmp;
+  EXPECT_EQ(buildFilterEntry(fields).portMarker(), "RPTNLPTN");
+  EXPECT_EQ(buildFilterEntry(fields).flags, kBlocked | kIncoming | kIcmp);
 }
 
 TEST(EditFilter, LoadsFromAnEntryAndSavesItBack) {
@@ -108,30 +99,6 @@ TEST(EditFilter, LoadsFromAnEntryAndSavesItBack) {
   FilterEntry rebuilt = entry;
   rebuilt.remotePort = 0;
   EXPECT_EQ(buildFilterEntry(fields), rebuilt);
-}
-
-TEST(EditFilter, ChoicesFromMixedOrMissingBits) {
-  FilterEntry entry = blankFilterEntry();
-  entry.flags = kActionMask | kProtocolMask;  // unknown direction widens to Both
-  EditFilterFields fields = editFilterFieldsFromEntry(entry);
-  EXPECT_EQ(fields.action, ActionChoice::kBoth);
-  EXPECT_EQ(fields.direction, DirectionChoice::kBoth);
-  EXPECT_EQ(fields.protocol, ProtocolChoice::kAll);
-  EXPECT_EQ(buildFilterEntry(fields).flags & kDirectionMask, kDirectionMask);
-
-  entry.flags = kBlocked | kIcmp | kUdp;
-  fields = editFilterFieldsFromEntry(entry);
-  EXPECT_EQ(fields.action, ActionChoice::kBlock);
-  EXPECT_EQ(fields.protocol, ProtocolChoice::kIcmp);
-  entry.flags = kAllowed | kOutgoing | kUdp | kTcp;
-  fields = editFilterFieldsFromEntry(entry);
-  EXPECT_EQ(fields.action, ActionChoice::kAllow);
-  EXPECT_EQ(fields.direction, DirectionChoice::kOut);
-  EXPECT_EQ(fields.protocol, ProtocolChoice::kUdp);
-  entry.flags = 0;
-  fields = editFilterFieldsFromEntry(entry);
-  EXPECT_EQ(fields.action, ActionChoice::kBlock);
-  EXPECT_EQ(fields.protocol, ProtocolChoice::kTcp);
 }
 
 }  // namespace

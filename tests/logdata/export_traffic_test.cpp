@@ -3,7 +3,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -94,26 +93,6 @@ TEST(ExportTraffic, FieldsByFlagsAndEmptyTexts) {
     EXPECT_EQ(fields.substr(71, 9), c.direction);
     EXPECT_EQ(fields.substr(123, 9), c.action);
   }
-}
-
-TEST(ExportTraffic, WritesTheSelectionLastToFirst) {
-  test::TimeZoneGuard utc("UTC");
-  std::vector<TrafficRecord> selected(3, workedExample());
-  selected[0].ruleName = "first";
-  selected[1].ruleName = "second";
-  selected[2].ruleName = "third";
-  const std::string image = trafficExportImage(selected);
-  EXPECT_EQ(image.substr(27, 8), "00000003");
-  EXPECT_EQ(image.substr(53, 8), "00000003");
-  const std::size_t third = image.find("\tthird\t");
-  const std::size_t second = image.find("\tsecond\t");
-  const std::size_t first = image.find("\tfirst\t");
-  ASSERT_NE(first, std::string::npos);
-  EXPECT_LT(third, second);
-  EXPECT_LT(second, first);
-  EXPECT_EQ(image.back(), '\n');
-  EXPECT_EQ(image.substr(image.size() - 2), "\r\n");
-  EXPECT_EQ(std::count(image.begin(), image.end(), '\n'), 2);  // the header's and the final LF
 }
 
 TEST(ExportTraffic, ReportsFailuresAndWritesNothingWithoutASelection) {
