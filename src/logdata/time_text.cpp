@@ -145,9 +145,11 @@ Text TimeTextConverter::convert(std::string_view sixteenDigits, bool withMillise
 
 Text TimeTextConverter::timeText(std::string_view sixteenDigits, bool withMilliseconds) {
   const std::string_view digits = sixteenDigits.substr(0, 16);
+  const bool full = digits.size() == 16;
   for (const RecentText& entry : recent_) {
     if (entry.used && entry.withMilliseconds == withMilliseconds && entry.size == digits.size() &&
-        std::memcmp(entry.digits.data(), digits.data(), digits.size()) == 0) {
+        (full ? std::memcmp(entry.digits.data(), digits.data(), 16) == 0
+              : std::memcmp(entry.digits.data(), digits.data(), digits.size()) == 0)) {
       return entry.text;
     }
   }
