@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "logdata/address_cache.h"
 #include "logdata/number_text.h"
 #include "logdata/protocol_names.h"
 #include "logdata/text_cache.h"
@@ -101,8 +102,8 @@ class RecordParser {
     const auto character = [&](std::size_t offset) { return t + offset < text.size() ? text[t + offset] : '\0'; };
 
     record.time = times_.timeText(field(Field::kTime, 16), true);
-    record.localIp = dottedAddress(field(Field::kLocalIp, 8));
-    record.remoteIp = dottedAddress(field(Field::kRemoteIp, 8));
+    record.localIp = addresses_.dotted(field(Field::kLocalIp, 8));
+    record.remoteIp = addresses_.dotted(field(Field::kRemoteIp, 8));
     record.localPort = static_cast<std::uint16_t>(hexValue(field(Field::kLocalPort, 4)));
     record.remotePort = static_cast<std::uint16_t>(hexValue(field(Field::kRemotePort, 4)));
     record.packetLength = hexValue(field(Field::kPacketLength, 8));
@@ -145,6 +146,7 @@ class RecordParser {
   const char* data_;
   ByteOffset length_;
   TimeTextConverter times_;
+  AddressCache addresses_;
   TextCache names_;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "logdata/address_cache.h"
 #include "logdata/log_file.h"
 #include "logdata/number_text.h"
 #include "logdata/text_cache.h"
@@ -62,8 +63,8 @@ class RecordLineParser {
       case 'E': record.flags |= RecordFlag::kUdp; break;
       default: break;
     }
-    record.localIp = address(field(Field::kLocalIp, 8), localIp_);
-    record.remoteIp = address(field(Field::kRemoteIp, 8), remoteIp_);
+    record.localIp = addresses_.dotted(field(Field::kLocalIp, 8));
+    record.remoteIp = addresses_.dotted(field(Field::kRemoteIp, 8));
     record.localPort = static_cast<std::uint16_t>(hexValue(field(Field::kLocalPort, 4)));
     record.remotePort = static_cast<std::uint16_t>(hexValue(field(Field::kRemotePort, 4)));
     switch (character(Field::kDirectionChar)) {
@@ -90,27 +91,6 @@ class RecordLineParser {
   }
 
  private:
-  struct RecentAddress {
-    char digits[8] = {};
-    std::size_t size = 0;
-    bool used = false;
-    Text text;
-  };
-
-  // Local addresses hardly change from one record to the next.
-  static Text address(std::string_view digits, RecentAddress& recent) {
-    const bool same = recent.used && recent.size == digits.size() &&
-                      (digits.size() == 8 ? std::memcmp(recent.digits, digits.data(), 8) == 0
-                                          : std::memcmp(recent.digits, digits.data(), digits.size()) == 0);
-    if (!same) {
-      recent.text = dottedAddress(digits);
-      std::memcpy(recent.digits, digits.data(), digits.size());
-      recent.size = digits.size();
-      recent.used = true;
-    }
-    return recent.text;
-  }
-
   // The text up to the next TAB (all of it when none follows); `rest` moves past that TAB.
   static std::string_view nextName(std::string_view& rest) {
     const std::size_t tab = rest.find('\t');
@@ -121,8 +101,7 @@ class RecordLineParser {
 
   TimeTextConverter times_;
   TextCache names_;
-  RecentAddress localIp_;
-  RecentAddress remoteIp_;
+  AddressCache addresses_;
 };
 
 }  // namespace
