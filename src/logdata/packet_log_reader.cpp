@@ -138,6 +138,17 @@ class RecordParser {
     const char* const start = data_ + pos;
     const std::size_t available = static_cast<std::size_t>(length_ - pos);
     std::size_t size = 0;
+    // Eight bytes at a time while they lie inside the data: a word holds a
+    // NUL or a CR when one of its bytes, or of it XOR CRs, is zero.
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (size + 8 <= available) {
+      std::uint64_t word;
+      std::memcpy(&word, start + size, sizeof word);
+      const std::uint64_t crs = word ^ (kOnes * '\r');
+      if (((word - kOnes) & ~word & kHighBits) | ((crs - kOnes) & ~crs & kHighBits)) break;
+      size += 8;
+    }
     while (size < available && start[size] != '\r' && start[size] != '\0') ++size;
     return {start, size};
   }
