@@ -23,6 +23,8 @@ constexpr std::string_view kUsage =
     "          --app S --rule S (traffic only), --no-allow --no-block --no-in --no-out\n"
     "          --no-tcp --no-udp --no-icmp\n"
     "TIME is local time written as \"YYYY/MM/DD HH:MM:SS\".\n"
+    "COL is a column's index (0 = Time) or its header title in any case, e.g. \"Remote IP\";\n"
+    "    each --sort is one click on that header (a second click on it reverses the order).\n"
     "\n"
     "  qvlog --help      this text\n"
     "  qvlog --version   the version\n";

@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/criteria_options.h"
 #include "cli/read_report.h"
+#include "cli/view_options.h"
 #include "views/packet_columns.h"
 #include "views/read_operation.h"
 
@@ -13,12 +14,16 @@ namespace {
 struct PacketsCommandOptions {
   std::string file;
   CriteriaOptions criteria;
+  ViewOptions view;
 };
 
 std::optional<PacketsCommandOptions> parsePacketsOptions(Arguments args, std::ostream& err) {
-  std::optional<CommandLine> line = parseCommandLine("packets", args, {.ruleName = false, .count = true}, 1, "FILE", err);
+  ViewOptions view;
+  const ViewOptionSet set{.sort = true, .exportRows = true, .columns = kPacketColumnLayout};
+  std::optional<CommandLine> line = parseCommandLine("packets", args, {.ruleName = false, .count = true}, 1, "FILE",
+                                                     err, viewOptionReader(set, view));
   if (!line) return std::nullopt;
-  return PacketsCommandOptions{line->positional.front(), line->criteria};
+  return PacketsCommandOptions{line->positional.front(), line->criteria, std::move(view)};
 }
 
 // One line per shown row, the cells of the eleven columns joined by TAB.
@@ -46,13 +51,16 @@ int runPackets(Arguments args, std::ostream& out, std::ostream& err) {
   const ReadResult read = readPacketLog(state, options->file, options->criteria.criteria, options->criteria.now());
   reportReadMessage(read, err);
   if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+  clickPacketHeaders(state, options->view.sortClicks);
 
   LineWriter writer(out);
   if (!options->criteria.countOnly) writePacketRows(writer, state.shown);
   writer.line() += state.countLine;
   writer.endLine();
   writer.flush();
-  return readExitCode(read.status);
+  const int exitCode = readExitCode(read.status);
+  if (!options->view.exportPath || exitCode != 0) return exitCode;
+  return exportPacketRows(state, *options->view.exportPath, exitCode, err);
 }
 
 }  // namespace qv::cli

@@ -1,11 +1,45 @@
+#include <optional>
+#include <string>
+
 #include "cli/commands.h"
+#include "cli/criteria_options.h"
+#include "cli/read_report.h"
+#include "cli/view_options.h"
+#include "views/port_statistics.h"
+#include "views/read_operation.h"
 
 namespace qv::cli {
 
-// Placeholder until the subcommand is built.
-int runStats(Arguments, std::ostream&, std::ostream& err) {
-  err << "qvlog: 'stats' is not available in this build\n";
-  return 2;
+// read -> filter run (with the filter list) -> the port statistics of the shown events.
+int runStats(Arguments args, std::ostream& out, std::ostream& err) {
+  ViewOptions view;
+  const std::optional<CommandLine> line = parseCommandLine("stats", args, {.ruleName = true, .count = false}, 1,
+                                                           "FILE", err, viewOptionReader({.filterList = true, .columns = {}}, view));
+  if (!line) return kUsageExit;
+  const std::optional<FilterList> filterList = loadFilterListOption(view, "stats", err);
+  if (!filterList) return 1;
+
+  TrafficLogState state;
+  const ReadResult read = readTrafficLog(state, line->positional.front(), line->criteria.criteria,
+                                         line->criteria.now(), exclusionFor(*filterList));
+  reportReadMessage(read, err);
+  if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+
+  LineWriter writer(out);
+  if (read.status != ReadStatus::Shown) {
+    // Nothing was read: the answer of the traffic command.
+    writer.line() += state.countLine;
+    writer.endLine();
+    return readExitCode(read.status);
+  }
+  const std::string text = portStatisticsText(state.shown.rows);
+  std::string& lines = writer.line();
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text.compare(at, 2, "\r\n") == 0) continue;  // the LF that follows is kept
+    lines += text[at];
+  }
+  writer.endLine();
+  return 0;
 }
 
 }  // namespace qv::cli

@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/criteria_options.h"
 #include "cli/read_report.h"
+#include "cli/view_options.h"
 #include "views/read_operation.h"
 #include "views/traffic_columns.h"
 
@@ -13,12 +14,16 @@ namespace {
 struct TrafficCommandOptions {
   std::string file;
   CriteriaOptions criteria;
+  ViewOptions view;
 };
 
 std::optional<TrafficCommandOptions> parseTrafficOptions(Arguments args, std::ostream& err) {
-  std::optional<CommandLine> line = parseCommandLine("traffic", args, {.ruleName = true, .count = true}, 1, "FILE", err);
+  ViewOptions view;
+  const ViewOptionSet set{.filterList = true, .analyze = true, .sort = true, .exportRows = true, .columns = kTrafficColumnLayout};
+  std::optional<CommandLine> line =
+      parseCommandLine("traffic", args, {.ruleName = true, .count = true}, 1, "FILE", err, viewOptionReader(set, view));
   if (!line) return std::nullopt;
-  return TrafficCommandOptions{line->positional.front(), line->criteria};
+  return TrafficCommandOptions{line->positional.front(), line->criteria, std::move(view)};
 }
 
 // One line per shown row, the cells of the fourteen columns joined by TAB.
@@ -41,17 +46,25 @@ int runTraffic(Arguments args, std::ostream& out, std::ostream& err) {
   const std::optional<TrafficCommandOptions> options = parseTrafficOptions(args, err);
   if (!options) return kUsageExit;
 
+  const std::optional<FilterList> filterList = loadFilterListOption(options->view, "traffic", err);
+  if (!filterList) return 1;
+
   TrafficLogState state;
-  const ReadResult read = readTrafficLog(state, options->file, options->criteria.criteria, options->criteria.now());
+  const ReadResult read = readTrafficLog(state, options->file, options->criteria.criteria, options->criteria.now(),
+                                         exclusionFor(*filterList));
   reportReadMessage(read, err);
   if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+  if (options->view.analyze) analyzeTrafficView(state);
+  clickTrafficHeaders(state, options->view.sortClicks);
 
   LineWriter writer(out);
   if (!options->criteria.countOnly) writeTrafficRows(writer, state.shown);
   writer.line() += state.countLine;
   writer.endLine();
   writer.flush();
-  return readExitCode(read.status);
+  const int exitCode = readExitCode(read.status);
+  if (!options->view.exportPath || exitCode != 0) return exitCode;
+  return exportTrafficRows(state, *options->view.exportPath, exitCode, err);
 }
 
 }  // namespace qv::cli

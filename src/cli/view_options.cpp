@@ -1,0 +1,156 @@
+#include "cli/view_options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <memory>
+
+#include "filter/filter_list_file.h"
+#include "logdata/log_export.h"
+#include "views/filter_list_index.h"
+#include "views/packet_sort.h"
+#include "views/pattern_merge.h"
+#include "views/sort_state.h"
+#include "views/traffic_sort.h"
+
+namespace qv::cli {
+
+namespace {
+
+std::string_view trimTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+std::string columnChoices(std::span<const ColumnLayout> columns) {
+  std::string choices;
+  for (const ColumnLayout& column : columns) {
+    if (!choices.empty()) choices += ", ";
+    choices += '"';
+    choices += trimTrailingBlanks(column.title);
+    choices += '"';
+  }
+  return choices;
+}
+
+}  // namespace
+
+std::optional<int> sortColumnOf(std::string_view name, std::span<const ColumnLayout> columns) {
+  int index = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), index);
+  if (!name.empty() && error == std::errc() && end == name.data() + name.size()) {
+    if (index >= 0 && static_cast<std::size_t>(index) < columns.size()) return index;
+    return std::nullopt;
+  }
+  const std::string_view wanted = trimTrailingBlanks(name);
+  for (std::size_t column = 0; column < columns.size(); ++column) {
+    if (sameIgnoringCase(wanted, trimTrailingBlanks(columns[column].title))) return static_cast<int>(column);
+  }
+  return std::nullopt;
+}
+
+CommandOptionReader viewOptionReader(const ViewOptionSet& set, ViewOptions& options) {
+  return [set, &options](Arguments args, std::size_t at) {
+    OptionStep step;
+    if (set.filterList) {
+      if (auto value = optionValue(args, at, "--filter-list", step)) options.filterListPath = std::string(*value);
+      if (step.consumed != 0 || !step.error.empty()) return step;
+    }
+    if (set.exportRows) {
+      if (auto value = optionValue(args, at, "--export", step)) options.exportPath = std::string(*value);
+      if (step.consumed != 0 || !step.error.empty()) return step;
+    }
+    if (set.sort) {
+      if (auto value = optionValue(args, at, "--sort", step)) {
+        if (const std::optional<int> column = sortColumnOf(*value, set.columns)) {
+          options.sortClicks.push_back(*column);
+        } else {
+          step.error = "--sort: no column '" + std::string(*value) + "'; give 0 to " +
+                       std::to_string(set.columns.size() - 1) + " or one of " + columnChoices(set.columns);
+        }
+      }
+      if (step.consumed != 0 || !step.error.empty()) return step;
+    }
+    if (set.analyze && args[at].starts_with("--analyze")) {
+      if (args[at] == "--analyze") {
+        options.analyze = true;
+        step.consumed = 1;
+      } else if (args[at][9] == '=') {
+        step.error = "option '--analyze' takes no value";
+      }
+    }
+    return step;
+  };
+}
+
+std::optional<FilterList> loadFilterListOption(const ViewOptions& options, std::string_view command,
+                                               std::ostream& err) {
+  if (!options.filterListPath) return FilterList();
+  FilterListFileLoad load = loadFilterListFile(*options.filterListPath);
+  if (load.errorNumber != 0) {
+    err << "qvlog " << command << ": cannot read the filter list '" << *options.filterListPath << "' : "
+        << std::strerror(load.errorNumber) << '\n';
+    return std::nullopt;
+  }
+  return std::move(load.list);
+}
+
+TrafficExclusion exclusionFor(const FilterList& list) {
+  if (list.empty()) return {};
+  auto index = std::make_shared<const FilterListIndex>(list);
+  return [index](const TrafficRecord& record) { return index->isExcluded(record); };
+}
+
+void analyzeTrafficView(TrafficLogState& state) {
+  if (state.records.empty()) {
+    clearTrafficLog(state);
+    return;
+  }
+  mergeEventPatterns(state.shown.rows);
+  state.countLine = countLineText(state.shown.size(), state.records.size());
+}
+
+void clickTrafficHeaders(TrafficLogState& state, const std::vector<int>& clicks) {
+  SortState sortState;
+  for (const int column : clicks) clickTrafficHeader(sortState, state.shown.rows, column);
+}
+
+void clickPacketHeaders(PacketLogState& state, const std::vector<int>& clicks) {
+  SortState sortState;
+  for (const int column : clicks) clickPacketHeader(sortState, state.shown, column);
+}
+
+namespace {
+
+int exportResultCode(const ExportResult& result, int exitCode, std::ostream& err) {
+  if (result.written()) return exitCode;
+  err << result.message << '\n';
+  return exitCode == 0 ? 1 : exitCode;
+}
+
+}  // namespace
+
+int exportTrafficRows(const TrafficLogState& state, const std::string& path, int exitCode, std::ostream& err) {
+  // The placeholder row of a cleared view is no event.
+  const std::span<const TrafficRecord> rows =
+      state.shown.isNoDataPlaceholder() ? std::span<const TrafficRecord>() : std::span<const TrafficRecord>(state.shown.rows);
+  return exportResultCode(exportTrafficSelection(rows, path), exitCode, err);
+}
+
+int exportPacketRows(const PacketLogState& state, const std::string& path, int exitCode, std::ostream& err) {
+  std::vector<PacketRecord> rows;
+  if (!state.shown.isNoDataPlaceholder()) {
+    rows.reserve(state.shown.size());
+    for (std::size_t row = 0; row < state.shown.size(); ++row) rows.push_back(state.shown[row]);
+  }
+  return exportResultCode(exportPacketSelection(rows, path), exitCode, err);
+}
+
+}  // namespace qv::cli

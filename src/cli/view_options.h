@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/criteria_options.h"
+#include "filter/filter_list.h"
+#include "filter/quick_filter_run.h"
+#include "views/read_operation.h"
+#include "views/traffic_columns.h"
+
+namespace qv::cli {
+
+// What a list-view command does after its read, besides the quick filter.
+struct ViewOptions {
+  std::optional<std::string> filterListPath;  // --filter-list LST
+  bool analyze = false;                       // --analyze
+  std::vector<int> sortClicks;                // --sort COL, one header click each
+  std::optional<std::string> exportPath;      // --export OUT
+};
+
+// Which of them a command takes, and the columns its --sort names.
+struct ViewOptionSet {
+  bool filterList = false;
+  bool analyze = false;
+  bool sort = false;
+  bool exportRows = false;
+  std::span<const ColumnLayout> columns;
+};
+
+// The reader of these options for parseCommandLine.
+CommandOptionReader viewOptionReader(const ViewOptionSet& set, ViewOptions& options);
+
+// The column a --sort value names: its index (0 = the first column), or its
+// header title, compared without regard to case or trailing blanks.
+std::optional<int> sortColumnOf(std::string_view name, std::span<const ColumnLayout> columns);
+
+// Loads the --filter-list file (an empty list without one). A file that
+// cannot be read is reported on err, naming the command, and gives nothing.
+std::optional<FilterList> loadFilterListOption(const ViewOptions& options, std::string_view command,
+                                               std::ostream& err);
+
+// The filter run's exclusion for a loaded list (none for an empty list).
+// The returned function refers to `list`, which must outlive it.
+TrafficExclusion exclusionFor(const FilterList& list);
+
+// --analyze: the pattern merge on the shown list and its new count line; with
+// no records read, the view is cleared instead.
+void analyzeTrafficView(TrafficLogState& state);
+
+// The --sort clicks, in order.
+void clickTrafficHeaders(TrafficLogState& state, const std::vector<int>& clicks);
+void clickPacketHeaders(PacketLogState& state, const std::vector<int>& clicks);
+
+// --export: the shown rows as if every row were selected. Failures (none
+// shown, the file not writable) are reported on err; the answer is the exit
+// code the command ends with.
+int exportTrafficRows(const TrafficLogState& state, const std::string& path, int exitCode, std::ostream& err);
+int exportPacketRows(const PacketLogState& state, const std::string& path, int exitCode, std::ostream& err);
+
+}  // namespace qv::cli
