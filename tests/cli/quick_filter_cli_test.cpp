@@ -160,7 +160,7 @@ TEST(QuickFilterCli, UsageErrors) {
   TempFolder folder;
   const std::string log = folder.write("tralog.log", threeEvents());
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"traffic", log, "--sort", "0"}, "unknown option '--sort'"},
+      {{"stats", log, "--analyze"}, "unknown option '--analyze'"},
       {{"traffic", log, "-x"}, "unknown option '-x'"},
       {{"traffic", log, "--no-allow=1"}, "takes no value"},
       {{"traffic", log, "--time"}, "'--time' needs a value"},
