@@ -38,7 +38,8 @@ int runStats(Arguments args, std::ostream& out, std::ostream& err) {
     if (text.compare(at, 2, "\r\n") == 0) continue;  // the LF that follows is kept
     lines += text[at];
   }
-  writer.endLine();
+  // The text ends in a line end only when it is the header alone; it gets no second one.
+  if (!lines.ends_with('\n')) writer.endLine();
   return 0;
 }
 
