@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "views/filter_list_index.h"
 #include "views/packet_sort.h"
 #include "views/pattern_merge.h"
+#include "views/read_operation.h"
 #include "views/traffic_sort.h"
 
 namespace {
@@ -26,11 +29,27 @@ std::string timeText(std::uint64_t second) {
   return text;
 }
 
-// A month of firewall events, newest first as a filter run leaves them: a few
-// thousand remote hosts, a few dozen applications and rules, mostly blocked
-// probes of a handful of ports, and bursts of events within one second.
+// The shown list of a read of QV_BENCH_TRAFFIC_LOG (a log written by
+// logs_gen), when that is set.
+std::optional<std::vector<qv::TrafficRecord>> trafficLogEvents() {
+  const char* path = std::getenv("QV_BENCH_TRAFFIC_LOG");
+  if (path == nullptr) return std::nullopt;
+  qv::TrafficLogState state;
+  const qv::ReadResult read = qv::readTrafficLog(state, path, qv::FilterCriteria{}, 0);
+  if (read.status != qv::ReadStatus::Shown) {
+    std::fprintf(stderr, "cannot read %s: %s\n", path, read.message.c_str());
+    std::exit(1);
+  }
+  return std::move(state.shown.rows);
+}
+
+// The events of the log named by QV_BENCH_TRAFFIC_LOG; without it, a month of
+// made-up events, newest first as a filter run leaves them: a few thousand
+// remote hosts, a few dozen applications and rules, mostly blocked probes of
+// a handful of ports, and bursts of events within one second.
 const std::vector<qv::TrafficRecord>& trafficEvents() {
   static const std::vector<qv::TrafficRecord> events = [] {
+    if (auto fromLog = trafficLogEvents()) return std::move(*fromLog);
     std::mt19937 random(1);
     std::vector<qv::TrafficRecord> result(kEvents);
     std::uint64_t second = 2600000;
@@ -85,9 +104,20 @@ void BM_SortTraffic(benchmark::State& state) {
 }
 BENCHMARK(BM_SortTraffic)->DenseRange(0, 13)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The records of a read of QV_BENCH_PACKET_LOG, when that is set; without it,
+// packets made from the traffic events.
 void BM_SortPackets(benchmark::State& state) {
   const int column = static_cast<int>(state.range(0));
   static const qv::PacketRecordList records = [] {
+    if (const char* path = std::getenv("QV_BENCH_PACKET_LOG")) {
+      qv::PacketLogState log;
+      const qv::ReadResult read = qv::readPacketLog(log, path, qv::FilterCriteria{}, 0);
+      if (read.status != qv::ReadStatus::Shown) {
+        std::fprintf(stderr, "cannot read %s: %s\n", path, read.message.c_str());
+        std::exit(1);
+      }
+      return log.records;
+    }
     static constexpr std::string_view kProtocols[] = {"TCP", "UDP", "ICMP", "IGMP", "ARP"};
     auto packets = std::make_shared<std::vector<qv::PacketRecord>>();
     packets->reserve(kEvents);
