@@ -41,9 +41,9 @@ std::string vendorLibraryPath() {
   return platform::programFolder() + kSeparator + platform::kVendorLibraryFileName;
 }
 
-std::string lookupVendor(std::string_view ouiText) { return lookupVendor(ouiText, vendorLibraryPath()); }
+std::string lookupVendor(std::string_view ouiText) { return lookupVendorWithLibrary(ouiText, vendorLibraryPath()); }
 
-std::string lookupVendor(std::string_view ouiText, const std::string& libraryPath) {
+std::string lookupVendorWithLibrary(std::string_view ouiText, const std::string& libraryPath) {
   // Loaded for this one lookup only, so that the library may be missing,
   // replaced or removed while the program runs.
   const platform::DynamicLibrary library(libraryPath);

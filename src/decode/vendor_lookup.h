@@ -14,8 +14,9 @@ namespace qv {
 // library or its GetVendorFromMAC export is missing.
 std::string lookupVendor(std::string_view ouiText);
 
-// The same with the library at `libraryPath` instead of the one beside the program.
-std::string lookupVendor(std::string_view ouiText, const std::string& libraryPath);
+// The same with the library at `libraryPath` instead of the one beside the
+// program (a separate name, so that lookupVendor stays one function to pass around).
+std::string lookupVendorWithLibrary(std::string_view ouiText, const std::string& libraryPath);
 
 // Where the program looks for the vendor library: its own folder.
 std::string vendorLibraryPath();

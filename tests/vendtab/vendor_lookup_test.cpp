@@ -34,11 +34,11 @@ TEST(VendorLookup, NamesTheVendorThroughTheLibraryBesideTheProgram) {
 }
 
 TEST(VendorLookup, GivesAnEmptyTextWithoutTheLibraryOrItsExport) {
-  EXPECT_EQ(lookupVendor("00-00-0c", QV_VENDTAB_PATH), "CISCO SYSTEMS, INC.");
+  EXPECT_EQ(lookupVendorWithLibrary("00-00-0c", QV_VENDTAB_PATH), "CISCO SYSTEMS, INC.");
   const std::string missing = (std::filesystem::path(testing::TempDir()) / "no-such-folder" / "libvendtab.so").string();
-  EXPECT_EQ(lookupVendor("00-00-0c", missing), "");
-  EXPECT_EQ(lookupVendor("00-00-0c", QV_WITHOUT_EXPORT_PATH), "");
-  EXPECT_EQ(lookupVendor("00-00-0c", ""), "");
+  EXPECT_EQ(lookupVendorWithLibrary("00-00-0c", missing), "");
+  EXPECT_EQ(lookupVendorWithLibrary("00-00-0c", QV_WITHOUT_EXPORT_PATH), "");
+  EXPECT_EQ(lookupVendorWithLibrary("00-00-0c", ""), "");
 }
 
 TEST(DynamicLibrary, FindsExportsOnlyWhileLoadedAndMovesOwnership) {
