@@ -103,6 +103,15 @@ inline std::optional<NodeId> findNode(const DecodeTree& tree, std::string_view p
   return found;
 }
 
+// The first node below `parent` (display order) whose label starts with `prefix`.
+inline std::optional<NodeId> findNodeUnder(const DecodeTree& tree, NodeId parent, std::string_view prefix) {
+  for (NodeId child : tree.node(parent).children) {
+    if (tree.node(child).label.starts_with(prefix)) return child;
+    if (auto found = findNodeUnder(tree, child, prefix)) return found;
+  }
+  return std::nullopt;
+}
+
 inline std::vector<std::string> childLabels(const DecodeTree& tree, NodeId parent) {
   std::vector<std::string> labels;
   for (NodeId child : tree.node(parent).children) labels.push_back(tree.node(child).label);
