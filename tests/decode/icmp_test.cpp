@@ -13,7 +13,7 @@ using test::childLabels;
 using test::decodeWithoutVendors;
 using test::findNode;
 using test::hexBytes;
-using test::packetRecord;
+using test::recordOf;
 
 // Echo request, identifier 0x0200, sequence 7, data "abc\0def".
 const std::vector<std::uint8_t> kEcho = hexBytes(
@@ -51,7 +51,7 @@ NodeId dataNode(const DecodeResult& result) {
 NodeId headerNode(const DecodeResult& result) { return result.tree.node(dataNode(result)).children.at(0); }
 
 TEST(IcmpLayer, EchoRequestShowsItsFieldsAndTheEchoData) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kEcho, "ICMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kEcho, "ICMP"));
   EXPECT_EQ(childLabels(result.tree, headerNode(result)),
             (std::vector<std::string>{"Type : 8 (Echo Request)", "Code : 0 (N/A)", "Checksum : 0x6730 (Correct)",
                                       "Identification : 512", "Sequence Number : 7"}));
@@ -62,7 +62,7 @@ TEST(IcmpLayer, EchoRequestShowsItsFieldsAndTheEchoData) {
 }
 
 TEST(IcmpLayer, DestinationUnreachableDecodesTheQuotedHeader) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kFragmentationNeeded, "ICMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kFragmentationNeeded, "ICMP"));
   const DecodeTree& tree = result.tree;
   EXPECT_EQ(tree.node(*findNode(tree, "Unused")).span, byteRangeSpan(38, 40));
   EXPECT_TRUE(findNode(tree, "Next-Hop MTU : 1400"));
@@ -90,14 +90,14 @@ TEST(IcmpLayer, DestinationUnreachableDecodesTheQuotedHeader) {
 }
 
 TEST(IcmpLayer, QuotedHeaderShorterThanTwentyBytes) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(icmpFrame("0b000000 00000000 4500002412"), "ICMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(icmpFrame("0b000000 00000000 4500002412"), "ICMP"));
   const auto quoted = findNode(result.tree, "Data : IP header");
   ASSERT_TRUE(quoted);
   EXPECT_EQ(childLabels(result.tree, *quoted), std::vector<std::string>{"Short for IP Header (less than 20 octets)"});
 }
 
 TEST(IcmpLayer, UnknownTypeShowsUnknownDataAndFlagsExtraBytes) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(icmpFrame("06000000 00000000 aabb"), "ICMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(icmpFrame("06000000 00000000 aabb"), "ICMP"));
   EXPECT_EQ(childLabels(result.tree, headerNode(result)),
             (std::vector<std::string>{"Type : 6 (Alternate Host Address)", "Code : 0 (N/A)",
                                       "Checksum : 0x0 (Error)", "Unknown Data"}));
@@ -107,31 +107,31 @@ TEST(IcmpLayer, UnknownTypeShowsUnknownDataAndFlagsExtraBytes) {
 
 TEST(IcmpLayer, TypeFieldsBeyondTheMessageEndInAnErrorUnderTheHeader) {
   // A domain name reply of 10 bytes cannot hold its Time-to-Live.
-  const DecodeResult result = decodeWithoutVendors(packetRecord(icmpFrame("26000000 00010002 0000"), "ICMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(icmpFrame("26000000 00010002 0000"), "ICMP"));
   const std::vector<std::string> header = childLabels(result.tree, headerNode(result));
   EXPECT_EQ(header.back(), "Error");
   EXPECT_EQ(result.tree.node(result.tree.node(headerNode(result)).children.back()).span, spanToEnd(42));
   EXPECT_EQ(childLabels(result.tree, dataNode(result)), std::vector<std::string>{"Header"});
   // A traceroute needs 20 bytes; its error spans from the fourth byte.
-  const DecodeResult traceroute = decodeWithoutVendors(packetRecord(icmpFrame("1e000000 00010002 0000"), "ICMP"));
+  const DecodeResult traceroute = decodeWithoutVendors(recordOf(icmpFrame("1e000000 00010002 0000"), "ICMP"));
   EXPECT_EQ(traceroute.tree.node(traceroute.tree.node(headerNode(traceroute)).children.back()).span, spanToEnd(38));
 }
 
 TEST(IcmpLayer, CompleteTimestampMessageIsNotFlagged) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kTimestamp, "ICMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kTimestamp, "ICMP"));
   EXPECT_TRUE(findNode(result.tree, "Checksum : 0xf2fc (Correct)"));
   EXPECT_TRUE(findNode(result.tree, "Transmit Timestamp"));
   EXPECT_EQ(childLabels(result.tree, dataNode(result)), std::vector<std::string>{"Header"});
   // Bytes beyond the timestamps are.
   const DecodeResult longer =
-      decodeWithoutVendors(packetRecord(icmpFrame("0d000000 00010002 000000000000000000000000 ffff"), "ICMP"));
+      decodeWithoutVendors(recordOf(icmpFrame("0d000000 00010002 000000000000000000000000 ffff"), "ICMP"));
   const auto extra = findNode(longer.tree, "Data : 2 Bytes ( Error? )");
   ASSERT_TRUE(extra);
   EXPECT_EQ(longer.tree.node(*extra).span, spanToEnd(54));
 }
 
 TEST(IcmpLayer, ShortMessageIsAnError) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(icmpFrame("0800000000"), "ICMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(icmpFrame("0800000000"), "ICMP"));
   EXPECT_EQ(childLabels(result.tree, dataNode(result)), std::vector<std::string>{"Error"});
 }
 

@@ -12,7 +12,7 @@ using test::childLabels;
 using test::decodeWithoutVendors;
 using test::findNode;
 using test::hexBytes;
-using test::packetRecord;
+using test::recordOf;
 
 const std::vector<std::uint8_t> kV2Report = hexBytes(
     "0011223344550a1b2c3d4e5f0800460000201234400040021250c0a80001c0a8"
@@ -33,7 +33,7 @@ std::vector<std::string> igmpLabels(const DecodeResult& result) {
 }
 
 TEST(IgmpLayer, Version2ReportShowsReservedAndTheGroup) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kV2Report, "IGMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kV2Report, "IGMP"));
   EXPECT_EQ(igmpLabels(result),
             (std::vector<std::string>{"Type : 0x16 ( IGMPv2 Membership Report )", "Reserved",
                                       "Checksum : 0x9e9 (Correct)", "Group Address : 224.0.0.22"}));
@@ -43,7 +43,7 @@ TEST(IgmpLayer, Version2ReportShowsReservedAndTheGroup) {
 }
 
 TEST(IgmpLayer, QueryShowsTheMaximumResponseTime) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kQuery, "IGMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kQuery, "IGMP"));
   EXPECT_EQ(igmpLabels(result),
             (std::vector<std::string>{"Type : 0x11 ( Group Membership Query )",
                                       "Max Response Time : 100 ( in units of 1/10 sec. )",
@@ -51,7 +51,7 @@ TEST(IgmpLayer, QueryShowsTheMaximumResponseTime) {
 }
 
 TEST(IgmpLayer, Version3ReportCountsItsGroupRecords) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kV3Report, "IGMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kV3Report, "IGMP"));
   EXPECT_EQ(igmpLabels(result),
             (std::vector<std::string>{"Type : 0x22 ( IGMPv3 Membership Report )", "Reserved",
                                       "Checksum : 0xf902 (Correct)", "Reserved", "Number of Group Records : 1",
@@ -62,7 +62,7 @@ TEST(IgmpLayer, Version3ReportCountsItsGroupRecords) {
 TEST(IgmpLayer, MessageOfSevenBytesIsAnError) {
   std::vector<std::uint8_t> frame(kQuery.begin(), kQuery.begin() + 41);
   frame[17] = 27;
-  const DecodeResult result = decodeWithoutVendors(packetRecord(frame, "IGMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(frame, "IGMP"));
   EXPECT_EQ(igmpLabels(result), std::vector<std::string>{"Error"});
   EXPECT_EQ(result.tree.node(*findNode(result.tree, "Error")).span, spanToEnd(34));
 }
@@ -70,7 +70,7 @@ TEST(IgmpLayer, MessageOfSevenBytesIsAnError) {
 TEST(IgmpLayer, UnknownTypeAndChangedBytes) {
   std::vector<std::uint8_t> frame = kQuery;
   frame[34] = 0x30;
-  const DecodeResult result = decodeWithoutVendors(packetRecord(frame, "IGMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(frame, "IGMP"));
   EXPECT_EQ(igmpLabels(result).front(), "Type : 0x30 ( Unknown Type )");
   EXPECT_EQ(igmpLabels(result)[1], "Reserved");
   EXPECT_EQ(igmpLabels(result)[2], "Checksum : 0xee9b (Error)");

@@ -12,7 +12,7 @@ using test::childLabels;
 using test::decodeWithoutVendors;
 using test::findNode;
 using test::hexBytes;
-using test::packetRecord;
+using test::recordOf;
 
 const std::vector<std::uint8_t> kSyn = hexBytes(
     "0011223344550a1b2c3d4e5f080045000028123440004006a748c0a80001c0a8"
@@ -26,7 +26,7 @@ const std::vector<std::uint8_t> kDataWithOptions = hexBytes(
 
 TEST(TcpLayer, HeaderWithoutOptionsOrData) {
   // The record's flag byte is shown, whatever the segment holds.
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kSyn, "TCP", 0x02));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kSyn, "TCP", 0x02));
   const DecodeTree& tree = result.tree;
   const auto data = findNode(tree, "Data : TCP");
   ASSERT_TRUE(data);
@@ -45,7 +45,7 @@ TEST(TcpLayer, HeaderWithoutOptionsOrData) {
 }
 
 TEST(TcpLayer, OptionsDataAndUrgentPointer) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kDataWithOptions, "TCP", 0x38));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kDataWithOptions, "TCP", 0x38));
   const DecodeTree& tree = result.tree;
   EXPECT_TRUE(findNode(tree, "Flags : UAPxxx"));
   EXPECT_TRUE(findNode(tree, "Urgent Pointer : 0x0"));
@@ -60,7 +60,7 @@ TEST(TcpLayer, OptionsDataAndUrgentPointer) {
 TEST(TcpLayer, ChangedDataIsAChecksumError) {
   std::vector<std::uint8_t> frame = kDataWithOptions;
   frame.back() ^= 0x01;
-  const DecodeResult result = decodeWithoutVendors(packetRecord(frame, "TCP", 0x18));
+  const DecodeResult result = decodeWithoutVendors(recordOf(frame, "TCP", 0x18));
   EXPECT_TRUE(findNode(result.tree, "Checksum : 0xfba8 (Error)"));
 }
 
@@ -80,7 +80,7 @@ TEST(TcpLayer, ShortagesEndInAnErrorUnderTheDataNode) {
   cases.push_back({"tiny data offset", tinyOffset});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const DecodeResult result = decodeWithoutVendors(packetRecord(c.frame, "TCP"));
+    const DecodeResult result = decodeWithoutVendors(recordOf(c.frame, "TCP"));
     const auto data = findNode(result.tree, "Data : TCP");
     ASSERT_TRUE(data);
     EXPECT_EQ(childLabels(result.tree, *data), std::vector<std::string>{"Error"});

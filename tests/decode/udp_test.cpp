@@ -12,7 +12,7 @@ using test::childLabels;
 using test::decodeWithoutVendors;
 using test::findNode;
 using test::hexBytes;
-using test::packetRecord;
+using test::recordOf;
 
 // From port 67 to port 1234 with the payload "hello".
 const std::vector<std::uint8_t> kHello = hexBytes(
@@ -36,7 +36,7 @@ std::vector<std::uint8_t> withPorts(std::vector<std::uint8_t> frame, std::uint16
 bool handedOn(const DecodeResult& result) { return !findNode(result.tree, "Data : 5 Bytes"); }
 
 TEST(UdpLayer, PlainDatagramShowsHeaderDataLineAndPayload) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kHello, "UDP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kHello, "UDP"));
   const DecodeTree& tree = result.tree;
   const auto data = findNode(tree, "Data : UDP");
   ASSERT_TRUE(data);
@@ -50,39 +50,39 @@ TEST(UdpLayer, PlainDatagramShowsHeaderDataLineAndPayload) {
 }
 
 TEST(UdpLayer, EmptyDatagramShowsACountOfZero) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kEmpty, "UDP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kEmpty, "UDP"));
   EXPECT_TRUE(findNode(result.tree, "Checksum : 0x5779 (Correct)"));
   EXPECT_TRUE(findNode(result.tree, "Data : 0 Bytes"));
   EXPECT_EQ(result.payloadText, "");
   EXPECT_EQ(result.payloadBase, 42u);
   // Port 68 without payload is not DHCP.
-  const DecodeResult toDhcpPort = decodeWithoutVendors(packetRecord(withPorts(kEmpty, 68, 68), "UDP"));
+  const DecodeResult toDhcpPort = decodeWithoutVendors(recordOf(withPorts(kEmpty, 68, 68), "UDP"));
   EXPECT_TRUE(findNode(toDhcpPort.tree, "Data : 0 Bytes"));
 }
 
 TEST(UdpLayer, DhcpIsChosenByTheFramesDestinationPort) {
-  EXPECT_TRUE(handedOn(decodeWithoutVendors(packetRecord(withPorts(kHello, 1234, 68), "UDP"))));
-  EXPECT_TRUE(handedOn(decodeWithoutVendors(packetRecord(withPorts(kHello, 68, 67), "UDP"))));
-  EXPECT_FALSE(handedOn(decodeWithoutVendors(packetRecord(withPorts(kHello, 67, 1234), "UDP"))));
+  EXPECT_TRUE(handedOn(decodeWithoutVendors(recordOf(withPorts(kHello, 1234, 68), "UDP"))));
+  EXPECT_TRUE(handedOn(decodeWithoutVendors(recordOf(withPorts(kHello, 68, 67), "UDP"))));
+  EXPECT_FALSE(handedOn(decodeWithoutVendors(recordOf(withPorts(kHello, 67, 1234), "UDP"))));
 }
 
 TEST(UdpLayer, TftpIsChosenByTheRecordsPorts) {
-  EXPECT_TRUE(handedOn(decodeWithoutVendors(packetRecord(kHello, "UDP", 0, 69, 3000))));
-  EXPECT_TRUE(handedOn(decodeWithoutVendors(packetRecord(kHello, "UDP", 0, 3000, 69))));
+  EXPECT_TRUE(handedOn(decodeWithoutVendors(recordOf(kHello, "UDP", 0, 69, 3000))));
+  EXPECT_TRUE(handedOn(decodeWithoutVendors(recordOf(kHello, "UDP", 0, 3000, 69))));
   // A frame port of 69 alone does not count.
-  EXPECT_FALSE(handedOn(decodeWithoutVendors(packetRecord(withPorts(kHello, 69, 69), "UDP", 0, 3000, 3001))));
+  EXPECT_FALSE(handedOn(decodeWithoutVendors(recordOf(withPorts(kHello, 69, 69), "UDP", 0, 3000, 3001))));
 }
 
 TEST(UdpLayer, StoredZeroChecksumIsComparedLikeAnyOther) {
   std::vector<std::uint8_t> frame = kHello;
   frame[40] = 0;
   frame[41] = 0;
-  EXPECT_TRUE(findNode(decodeWithoutVendors(packetRecord(frame, "UDP")).tree, "Checksum : 0x0 (Error)"));
+  EXPECT_TRUE(findNode(decodeWithoutVendors(recordOf(frame, "UDP")).tree, "Checksum : 0x0 (Error)"));
 }
 
 TEST(UdpLayer, HeaderCutShortIsAnError) {
   std::vector<std::uint8_t> frame(kHello.begin(), kHello.begin() + 40);
-  const DecodeResult result = decodeWithoutVendors(packetRecord(frame, "UDP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(frame, "UDP"));
   const auto data = findNode(result.tree, "Data : UDP");
   ASSERT_TRUE(data);
   EXPECT_EQ(childLabels(result.tree, *data), std::vector<std::string>{"Error"});
