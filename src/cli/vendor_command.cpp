@@ -7,9 +7,7 @@ namespace qv::cli {
 
 namespace {
 
-bool isHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // Three hex pairs joined by dashes, as the decoder writes an OUI.
 bool isOuiText(std::string_view text) {

@@ -30,7 +30,8 @@ class DhcpDecoder {
   void decode(NodeId parent) {
     const NodeId dhcp = tree_.addChild(parent, "Data : DHCP", spanToEnd(base_));
     if (payload_.size() < kFixedHeaderSize) {
-      tree_.addChild(dhcp, formatText("Error : %lu Bytes", static_cast<unsigned long>(payload_.size())), spanToEnd(base_));
+      tree_.addChild(dhcp, formatText("Error : %lu Bytes", static_cast<unsigned long>(payload_.size())),
+                     spanToEnd(base_));
       return;
     }
     addHeader(dhcp);

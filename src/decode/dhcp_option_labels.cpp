@@ -98,7 +98,8 @@ std::string dhcpTextLabel(ByteView option) {
   const std::uint8_t code = option.u8(0);
   if (option.size() < 3) return dhcpErrorLabel(code);
   std::string label = dhcpOptionName(code) + " ( \"";
-  for (std::size_t i = kData; i < option.size() && option.u8(i) != 0; ++i) label.push_back(static_cast<char>(option.u8(i)));
+  for (std::size_t i = kData; i < option.size() && option.u8(i) != 0; ++i)
+    label.push_back(static_cast<char>(option.u8(i)));
   label += "\" )";
   return label;
 }
@@ -123,42 +124,31 @@ std::string dhcpOptionLabel(ByteView option) {
     case 2:
       if (option.size() != 6) return dhcpErrorLabel(code);
       return formatText("2 : Time Offset ( %ld )", static_cast<long>(static_cast<std::int32_t>(option.u32(kData))));
-    case 13:
-      return withSuffixIfLength(option, 4, formatText(" ( %hu = size in 512 byte blocks )", shortValue));
+    case 13: return withSuffixIfLength(option, 4, formatText(" ( %hu = size in 512 byte blocks )", shortValue));
     case 22:
-    case 26:
-      return withSuffixIfLength(option, 4, formatText(" ( %hu )", shortValue));
-    case 57:
-      return withSuffixIfLength(option, 4, formatText(" ( %hu Octets )", shortValue));
+    case 26: return withSuffixIfLength(option, 4, formatText(" ( %hu )", shortValue));
+    case 57: return withSuffixIfLength(option, 4, formatText(" ( %hu Octets )", shortValue));
     case 23:
-    case 37:
-      return withSuffixIfLength(option, 3, formatText(" ( %hu )", static_cast<unsigned short>(byteValue)));
+    case 37: return withSuffixIfLength(option, 3, formatText(" ( %hu )", static_cast<unsigned short>(byteValue)));
     case 24:
     case 35:
     case 38:
     case 58:
-    case 59:
-      return withSuffixIfLength(option, 6, formatText(" ( %lu sec. )", u32Value(option)));
+    case 59: return withSuffixIfLength(option, 6, formatText(" ( %lu sec. )", u32Value(option)));
     case 51:
       return withSuffixIfLength(option, 6,
                                 formatText(" ( %lu sec. = %lu hr. )", u32Value(option), u32Value(option) / 60 / 60));
     case 19:
-    case 20:
-      return withSuffixIfLength(option, 3, byteValue != 0 ? " ( Enable )" : " ( Disable )");
-    case 116:
-      return withSuffixIfLength(option, 3, byteValue != 0 ? " ( AutoConfigure )" : " ( DoNotAutoConfigure )");
-    case 46:
-      return withSuffixIfLength(option, 3, nodeTypeText(byteValue));
-    case 52:
-      return withSuffixIfLength(option, 3, overloadText(byteValue));
-    case 53:
-      return withSuffixIfLength(option, 3, std::string(" ( ") + messageTypeText(byteValue) + " )");
+    case 20: return withSuffixIfLength(option, 3, byteValue != 0 ? " ( Enable )" : " ( Disable )");
+    case 116: return withSuffixIfLength(option, 3, byteValue != 0 ? " ( AutoConfigure )" : " ( DoNotAutoConfigure )");
+    case 46: return withSuffixIfLength(option, 3, nodeTypeText(byteValue));
+    case 52: return withSuffixIfLength(option, 3, overloadText(byteValue));
+    case 53: return withSuffixIfLength(option, 3, std::string(" ( ") + messageTypeText(byteValue) + " )");
     case 61:
       // The first data byte is the hardware type of the identifier.
       if (option.size() > 2) return dhcpOptionName(code) + std::string(hardwareTypeName(byteValue));
       return dhcpOptionName(code);
-    default:
-      break;
+    default: break;
   }
   for (const BinaryChoice& choice : kBinaryChoices) {
     if (choice.code != code) continue;

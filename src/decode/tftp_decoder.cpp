@@ -83,12 +83,8 @@ class TftpDecoder {
         addUnknownData(addText("Error Message : ", 4));
         break;
       }
-      case 6:
-        addOptionPairs(2);
-        break;
-      default:
-        addUnknownData(2);
-        break;
+      case 6: addOptionPairs(2); break;
+      default: addUnknownData(2); break;
     }
   }
 
@@ -137,7 +133,8 @@ class TftpDecoder {
   void addUnknownData(std::size_t position) {
     const std::size_t length = payload_.size();
     if (position >= length) return;
-    add(countLabel("Unknown Data : %s Bytes", length - position), spanToEnd(base_ + static_cast<FrameOffset>(position)));
+    add(countLabel("Unknown Data : %s Bytes", length - position),
+        spanToEnd(base_ + static_cast<FrameOffset>(position)));
   }
 
   DecodeContext& context_;

@@ -136,7 +136,8 @@ std::string generate(const std::vector<Row>& rows) {
       chunks.emplace_back();
       chunkSize = 0;
     }
-    places.emplace(row.text, TextPlace{static_cast<std::uint16_t>(chunks.size() - 1), static_cast<std::uint16_t>(chunkSize)});
+    places.emplace(row.text,
+                   TextPlace{static_cast<std::uint16_t>(chunks.size() - 1), static_cast<std::uint16_t>(chunkSize)});
     chunks.back().push_back(&row.text);
     chunkSize += size;
   }
@@ -161,8 +162,8 @@ std::string generate(const std::vector<Row>& rows) {
   for (const Row& row : rows) {
     const TextPlace place = places.at(row.text);
     char line[48];
-    std::snprintf(line, sizeof line, "    {0x%06X, %u, %u},\n", static_cast<unsigned>(row.key), static_cast<unsigned>(place.chunk),
-                  static_cast<unsigned>(place.offset));
+    std::snprintf(line, sizeof line, "    {0x%06X, %u, %u},\n", static_cast<unsigned>(row.key),
+                  static_cast<unsigned>(place.chunk), static_cast<unsigned>(place.offset));
     out << line;
   }
   out << "};\n\nconst std::size_t kOuiEntryCount = " << rows.size() << ";\n\n}  // namespace qv::vendtab\n";

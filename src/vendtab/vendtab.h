@@ -22,7 +22,6 @@ extern "C" {
 // constant data of the library, valid while the library stays loaded.
 // Keys without an entry, and keys above 0xFFFFFF, give "Reserved / Unknown".
 QV_VENDTAB_EXPORT const char* GetVendorFromMAC(std::uint32_t oui);
-
 }
 
 namespace qv::vendtab {

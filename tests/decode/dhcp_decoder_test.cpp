@@ -8,16 +8,17 @@
 #include "decode/decode_context.h"
 #include "decode/dhcp_names.h"
 #include "decode/dhcp_option_labels.h"
-#include "pcap_fixture_dhcp.h"
+#include "decoder_test_support.h"
 
 namespace qv {
 namespace {
 
-using test::dhcpfixture::append;
-using test::dhcpfixture::Bytes;
-using test::dhcpfixture::childLabels;
-using test::dhcpfixture::findNode;
-using test::dhcpfixture::hex;
+using test::childLabels;
+using test::findNode;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes hex(std::string_view digits) { return test::hexBytes(digits); }
+void append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 // Where the UDP payload starts in a frame with a 20-byte IP header.
 constexpr FrameOffset kBase = 42;
@@ -25,9 +26,9 @@ constexpr FrameOffset kBase = 42;
 // A BOOTP reply: transaction 0x12345678, 3 seconds, broadcast flag, your
 // address 192.168.0.10, server 192.168.0.1, client 00:a0:c9:11:22:33.
 Bytes bootpHeader() {
-  Bytes message = hex(
-      "02 01 06 00  12 34 56 78  00 03 80 00  00 00 00 00"
-      "c0 a8 00 0a  c0 a8 00 01  00 00 00 00  00 a0 c9 11 22 33");
+  Bytes message =
+      hex("02 01 06 00  12 34 56 78  00 03 80 00  00 00 00 00"
+          "c0 a8 00 0a  c0 a8 00 01  00 00 00 00  00 a0 c9 11 22 33");
   message.resize(236, 0);
   return message;
 }
@@ -74,21 +75,19 @@ TEST(DhcpDecoder, DecodesAnOfferWithItsHeaderOptionsAndSpans) {
   EXPECT_EQ(tree.node(dhcp).span, (HexSpan{131, HexSpan::kToEnd}));
   EXPECT_TRUE(tree.node(dhcp).expanded);
   EXPECT_EQ(childLabels(tree, dhcp),
-            (std::vector<std::string>{"Opcode : 2 ( Boot Reply )", "Hardware Type : 1 ( Ethernet )",
-                                      "Hardware Address Length : 6", "Hop Count : 0", "Transaction ID : 305419896",
-                                      "Number of Seconds : 3 sec.", "Flags : BROADCAST",
-                                      "Client IP Address : 0.0.0.0", "Your IP Address : 192.168.0.10",
-                                      "Server IP Address : 192.168.0.1", "Gateway IP Address : 0.0.0.0",
-                                      "Client Hardware Address : 00-a0-c9-11-22-33 ( Intel )", "Server Host Name",
-                                      "Boot Filename", "Options"}));
+            (std::vector<std::string>{
+                "Opcode : 2 ( Boot Reply )", "Hardware Type : 1 ( Ethernet )", "Hardware Address Length : 6",
+                "Hop Count : 0", "Transaction ID : 305419896", "Number of Seconds : 3 sec.", "Flags : BROADCAST",
+                "Client IP Address : 0.0.0.0", "Your IP Address : 192.168.0.10", "Server IP Address : 192.168.0.1",
+                "Gateway IP Address : 0.0.0.0", "Client Hardware Address : 00-a0-c9-11-22-33 ( Intel )",
+                "Server Host Name", "Boot Filename", "Options"}));
   EXPECT_EQ(decoded.lookedUp, std::vector<std::string>{"00-a0-c9"});
   // Client hardware address: 16 bytes from frame offset 70 (line 4, column 6).
   EXPECT_EQ(tree.node(*findNode(tree, "Client Hardware")).span, (HexSpan{218, 267}));
 
   EXPECT_EQ(optionLabels(decoded),
             (std::vector<std::string>{"Magic Cookie : 63-82-53-63 (Correct)", "53 : DHCP Message Type ( DHCPOFFER )",
-                                      "1 : Subnet Mask ( 255.255.255.0 )",
-                                      "3 : Router IP Address ( 192.168.0.1... )",
+                                      "1 : Subnet Mask ( 255.255.255.0 )", "3 : Router IP Address ( 192.168.0.1... )",
                                       "51 : IP Address Lease Time ( 86400 sec. = 24 hr. )", "255 : End ( 1 Octet )",
                                       "0 : Pad ( 34 Octets )"}));
   const NodeId options = *findNode(tree, "Options");
@@ -225,7 +224,9 @@ TEST(DhcpOptionLabel, NamesValuesAndFlagsWrongLengths) {
   }
   // Data bytes are copied as they are, accented letters included.
   const Bytes text = hex("38 04 41 e9 0d 42");
-  EXPECT_EQ(dhcpTextLabel(ByteView(text)), "56 : Message ( \"A\xE9\r" "B\" )");
+  EXPECT_EQ(dhcpTextLabel(ByteView(text)),
+            "56 : Message ( \"A\xE9\r"
+            "B\" )");
 }
 
 TEST(DhcpNames, NameOptionCodesAndHardwareTypes) {

@@ -1,31 +1,28 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "decode/packet_decoder.h"
-#include "pcap_fixture_dhcp.h"
+#include "decoder_test_support.h"
 
 namespace qv {
 namespace {
 
-using test::dhcpfixture::Bytes;
-using test::dhcpfixture::capturePath;
-using test::dhcpfixture::childLabels;
-using test::dhcpfixture::findNode;
-using test::dhcpfixture::readPcapFrames;
-using test::dhcpfixture::recordForFrame;
+using test::childLabels;
+using test::findNode;
+using Bytes = std::vector<std::uint8_t>;
 
 std::vector<Bytes> capture(const char* name) {
-  const std::string path = capturePath(name);
-  if (!std::filesystem::exists(path)) return {};
-  return readPcapFrames(path);
+  std::vector<Bytes> frames;
+  for (test::CapturedFrame& frame : test::readPcapFile(test::sharedPcapPath(name)))
+    frames.push_back(std::move(frame.bytes));
+  return frames;
 }
 
-bool capturesPresent() { return std::filesystem::exists(capturePath("README.md")); }
+PacketRecord recordForFrame(const Bytes& frame) { return test::recordFromFrame(frame); }
 
 // Where the IP datagram of a captured frame ends (Ethernet padding dropped).
 FrameOffset datagramEnd(const Bytes& frame) {
@@ -56,7 +53,7 @@ struct DhcpCapture {
 };
 
 TEST(DhcpCaptures, WalkEveryOptionToTheEndOfTheMessage) {
-  if (!capturesPresent()) GTEST_SKIP() << "no captures at " << capturePath("");
+  if (!test::sharedPcapFolderPresent()) GTEST_SKIP() << "no captures at " << test::sharedPcapPath("");
   const DhcpCapture captures[] = {
       {"dhcp-rfc4388.pcap",
        "DISCOVER OFFER REQUEST ACK ? ? DISCOVER OFFER REQUEST ACK ? ? ? ? DISCOVER OFFER REQUEST ACK ? ? "
@@ -93,8 +90,7 @@ TEST(DhcpCaptures, WalkEveryOptionToTheEndOfTheMessage) {
         continue;
       }
       EXPECT_TRUE(result.scrollToRoot);
-      EXPECT_TRUE(labels.back() == "255 : End ( 1 Octet )" || labels.back().starts_with("0 : Pad ( "))
-          << labels.back();
+      EXPECT_TRUE(labels.back() == "255 : End ( 1 Octet )" || labels.back().starts_with("0 : Pad ( ")) << labels.back();
       tree.forEachInOrder([&](NodeId id, unsigned) {
         const std::string& label = tree.node(id).label;
         if (!label.starts_with("Checksum : ")) {
@@ -110,7 +106,7 @@ TEST(DhcpCaptures, WalkEveryOptionToTheEndOfTheMessage) {
 }
 
 TEST(DhcpCaptures, ReportTruncatedBootpMessages) {
-  if (!capturesPresent()) GTEST_SKIP() << "no captures at " << capturePath("");
+  if (!test::sharedPcapFolderPresent()) GTEST_SKIP() << "no captures at " << test::sharedPcapPath("");
   const PacketDecoder decoder{VendorLookup{}};
   const std::pair<const char*, const char*> cases[] = {{"bootp_asan.pcap", "Error : 48 Bytes"},
                                                        {"bootp_asan-2.pcap", "Error : 11 Bytes"}};
@@ -125,7 +121,7 @@ TEST(DhcpCaptures, ReportTruncatedBootpMessages) {
 }
 
 TEST(TftpCapture, ShowsTheRequestAndTheTransfer) {
-  if (!capturesPresent()) GTEST_SKIP() << "no captures at " << capturePath("");
+  if (!test::sharedPcapFolderPresent()) GTEST_SKIP() << "no captures at " << test::sharedPcapPath("");
   const std::vector<Bytes> frames = capture("tftp.pcap");
   ASSERT_EQ(frames.size(), 7u);
   const PacketDecoder decoder{VendorLookup{}};

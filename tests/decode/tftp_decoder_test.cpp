@@ -6,15 +6,16 @@
 #include <vector>
 
 #include "decode/decode_context.h"
-#include "pcap_fixture_dhcp.h"
+#include "decoder_test_support.h"
 
 namespace qv {
 namespace {
 
-using test::dhcpfixture::append;
-using test::dhcpfixture::Bytes;
-using test::dhcpfixture::childLabels;
-using test::dhcpfixture::hex;
+using test::childLabels;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes hex(std::string_view digits) { return test::hexBytes(digits); }
+void append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 constexpr FrameOffset kBase = 42;
 
@@ -46,14 +47,16 @@ Bytes text(std::string_view characters) { return Bytes(characters.begin(), chara
 
 TEST(TftpDecoder, ShowsARequestWithModeAndOptions) {
   Bytes request = hex("00 01");
-  append(request, text(std::string_view("boot.img\0octet\0blksize\0" "1428\0tsize\0", 34)));
+  append(request, text(std::string_view("boot.img\0octet\0blksize\0"
+                                        "1428\0tsize\0",
+                                        34)));
   const Decoded decoded = decode(request);
   EXPECT_EQ(decoded.result.tree.node(decoded.tftp).label, "Data : TFTP");
   EXPECT_EQ(decoded.result.tree.node(decoded.tftp).span, spanToEnd(kBase));
   EXPECT_FALSE(decoded.result.tree.node(decoded.tftp).expanded);
-  EXPECT_EQ(decoded.labels(), (std::vector<std::string>{"Opcode : 1 ( Read Request )", "File Name : boot.img",
-                                                        "Mode : octet", "Option : blksize", "Value : 1428",
-                                                        "Option : tsize"}));
+  EXPECT_EQ(decoded.labels(),
+            (std::vector<std::string>{"Opcode : 1 ( Read Request )", "File Name : boot.img", "Mode : octet",
+                                      "Option : blksize", "Value : 1428", "Option : tsize"}));
   // Each text field covers its characters and its zero byte.
   EXPECT_EQ(decoded.span(1), byteRangeSpan(kBase + 2, kBase + 11));
   EXPECT_EQ(decoded.span(2), byteRangeSpan(kBase + 11, kBase + 17));
@@ -73,9 +76,11 @@ TEST(TftpDecoder, CutsATextWithoutItsZeroAtTheEndOfTheMessage) {
 
   // An option without its value, and one cut short.
   Bytes ack = hex("00 06");
-  append(ack, text(std::string_view("tsize\0" "512\0blksize", 17)));
-  EXPECT_EQ(decode(ack, 3).labels(), (std::vector<std::string>{"Opcode : 6 ( Option Acknowledgment )",
-                                                               "Option : tsize", "Value : 512", "Option : blksize"}));
+  append(ack, text(std::string_view("tsize\0"
+                                    "512\0blksize",
+                                    17)));
+  EXPECT_EQ(decode(ack, 3).labels(), (std::vector<std::string>{"Opcode : 6 ( Option Acknowledgment )", "Option : tsize",
+                                                               "Value : 512", "Option : blksize"}));
 }
 
 TEST(TftpDecoder, ShowsDataInThePayloadPane) {
@@ -113,8 +118,9 @@ TEST(TftpDecoder, ShowsAcknowledgmentsErrorsAndWhatFollowsThem) {
   EXPECT_EQ(decoded.result.payloadBase, kBase);  // as the UDP layer set it
 
   // An error without any message text.
-  EXPECT_EQ(decode(hex("00 05 00 01"), 2).labels(),
-            (std::vector<std::string>{"Opcode : 5 ( Error )", "Error Code : 1 ( File not found )", "Error Message : "}));
+  EXPECT_EQ(
+      decode(hex("00 05 00 01"), 2).labels(),
+      (std::vector<std::string>{"Opcode : 5 ( Error )", "Error Code : 1 ( File not found )", "Error Message : "}));
 }
 
 TEST(TftpDecoder, HandlesShortMessagesAndUnknownOpcodes) {

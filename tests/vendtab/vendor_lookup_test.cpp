@@ -1,9 +1,10 @@
+#include "decode/vendor_lookup.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "decode/vendor_lookup.h"
 #include "platform/dynamic_library.h"
 #include "support/run_program.h"
 
@@ -85,9 +86,13 @@ TEST_F(VendorCommand, PrintsTheVendorText) {
 }
 
 TEST_F(VendorCommand, RejectsWhatIsNotAnOui) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"vendor"}, {"vendor", "00-A0-C"}, {"vendor", "00-A0-C9-"}, {"vendor", "00:A0:C9"},
-           {"vendor", "0G-A0-C9"}, {"vendor", "00-A0-C9", "00-00-0C"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"vendor"},
+                                             {"vendor", "00-A0-C"},
+                                             {"vendor", "00-A0-C9-"},
+                                             {"vendor", "00:A0:C9"},
+                                             {"vendor", "0G-A0-C9"},
+                                             {"vendor", "00-A0-C9", "00-00-0C"}}) {
     const test::ProgramResult result = test::runQvlog(args);
     EXPECT_EQ(result.exitCode, 2) << args.size();
     EXPECT_EQ(result.out, "");

@@ -47,7 +47,8 @@ TEST_F(VendorTable, NamesTheTellingRows) {
   EXPECT_EQ(vendor(0x080009), "HEWLETT PACKARD");
   EXPECT_EQ(vendor(0x080020), "SUN MICROSYSTEMS INC.");
   EXPECT_EQ(vendor(0x08002B), "DIGITAL EQUIPMENT CORPORATION");
-  for (std::uint32_t key = 0xAA0000; key <= 0xAA0004; ++key) EXPECT_EQ(vendor(key), "DIGITAL EQUIPMENT CORPORATION") << key;
+  for (std::uint32_t key = 0xAA0000; key <= 0xAA0004; ++key)
+    EXPECT_EQ(vendor(key), "DIGITAL EQUIPMENT CORPORATION") << key;
   EXPECT_EQ(vendor(0xACDE48), "PRIVATE");
   // The first and the last key of the listing, and the neighbours of the ends.
   EXPECT_EQ(vendor(0x0012AA), "IEE, Inc.");
@@ -68,7 +69,9 @@ TEST_F(VendorTable, AddsTheTwoReservedRowsAndNamesEverythingElseUnknown) {
 
 TEST_F(VendorTable, KeepsTheListingsBytesAndJoinedNames) {
   EXPECT_EQ(vendor(0x000B61), "Friedrich L\xFCtze GmbH &Co.");
-  EXPECT_EQ(vendor(0x000DDD), "PROF\xDDLO TELRA ELEKTRON\xDDK SANAY\xDD VE T\xDD" "CARET A.\xDE.");
+  EXPECT_EQ(vendor(0x000DDD),
+            "PROF\xDDLO TELRA ELEKTRON\xDDK SANAY\xDD VE T\xDD"
+            "CARET A.\xDE.");
   EXPECT_EQ(vendor(0x0001C8), "THOMAS CONRAD CORP. / CONRAD CORP.");
   EXPECT_EQ(vendor(0x080030), "NETWORK RESEARCH CORPORATION / CERN / ROYAL MELBOURNE INST OF TECH");
 }
@@ -111,13 +114,13 @@ TEST(VendorTableSource, GeneratorRejectsListingsItCannotReadUnambiguously) {
   const std::filesystem::path folder = testing::TempDir();
   const std::filesystem::path output = folder / "oui_table_rejected.cpp";
   const std::string listings[] = {
-      "000001\tB\n000000\tA\n",                 // out of order
-      "000000\tA\n000000\tB\n",                 // the same key twice
-      "00000G\tA\n",                            // not a hex key
-      "000000 A\n",                             // no TAB
-      "000000\tA\r\n",                          // a control byte in the name
-      "01005E\tMULTICAST\n",                    // collides with a reserved row
-      "",                                       // nothing at all
+      "000001\tB\n000000\tA\n",  // out of order
+      "000000\tA\n000000\tB\n",  // the same key twice
+      "00000G\tA\n",             // not a hex key
+      "000000 A\n",              // no TAB
+      "000000\tA\r\n",           // a control byte in the name
+      "01005E\tMULTICAST\n",     // collides with a reserved row
+      "",                        // nothing at all
   };
   for (const std::string& listing : listings) {
     const std::filesystem::path input = folder / "oui_listing_rejected.tsv";
