@@ -50,7 +50,7 @@ inline std::vector<std::uint8_t> hexBytes(std::string_view hex) {
 
 // A packet record over its own read buffer holding `frame`, as the packet-log
 // reader would build it.
-inline PacketRecord packetRecord(std::span<const std::uint8_t> frame, std::string_view protocol,
+inline PacketRecord recordOf(std::span<const std::uint8_t> frame, std::string_view protocol,
                                  std::uint8_t tcpFlags = 0, std::uint16_t localPort = 0,
                                  std::uint16_t remotePort = 0) {
   auto buffer = std::make_shared<ReadBuffer>();
@@ -87,7 +87,7 @@ inline PacketRecord recordFromFrame(std::span<const std::uint8_t> frame) {
   } else {
     protocol = etherTypeProtocolName(static_cast<std::uint16_t>(etherType));
   }
-  return packetRecord(frame, protocol, tcpFlags, localPort, remotePort);
+  return recordOf(frame, protocol, tcpFlags, localPort, remotePort);
 }
 
 inline DecodeResult decodeWithoutVendors(const PacketRecord& record) {
@@ -101,6 +101,15 @@ inline std::optional<NodeId> findNode(const DecodeTree& tree, std::string_view p
     if (!found && tree.node(id).label.starts_with(prefix)) found = id;
   });
   return found;
+}
+
+// The first node below `parent` (display order) whose label starts with `prefix`.
+inline std::optional<NodeId> findNodeUnder(const DecodeTree& tree, NodeId parent, std::string_view prefix) {
+  for (NodeId child : tree.node(parent).children) {
+    if (tree.node(child).label.starts_with(prefix)) return child;
+    if (auto found = findNodeUnder(tree, child, prefix)) return found;
+  }
+  return std::nullopt;
 }
 
 inline std::vector<std::string> childLabels(const DecodeTree& tree, NodeId parent) {

@@ -12,7 +12,7 @@ using test::childLabels;
 using test::decodeWithoutVendors;
 using test::findNode;
 using test::hexBytes;
-using test::packetRecord;
+using test::recordOf;
 
 const std::vector<std::uint8_t> kTcpSyn = hexBytes(
     "0011223344550a1b2c3d4e5f080045000028123440004006a748c0a80001c0a8"
@@ -34,7 +34,7 @@ HexSpan span(const DecodeResult& result, std::string_view prefix) {
 }
 
 TEST(Ipv4Layer, FrameShorterThanTheIpHeaderTurnsTheDataNodeIntoAnError) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(std::span(kTcpSyn).first(20), "TCP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(std::span(kTcpSyn).first(20), "TCP"));
   const DecodeTree& tree = result.tree;
   EXPECT_EQ(childLabels(tree, tree.root()), (std::vector<std::string>{"Header", "IP : Error"}));
   EXPECT_EQ(tree.node(*findNode(tree, "Header")).children.size(), 3u);
@@ -42,7 +42,7 @@ TEST(Ipv4Layer, FrameShorterThanTheIpHeaderTurnsTheDataNodeIntoAnError) {
 }
 
 TEST(Ipv4Layer, FieldsAndTheirSpans) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kTcpSyn, "TCP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kTcpSyn, "TCP"));
   EXPECT_EQ(span(result, "Header Length : 20"), makeHexSpan(44, 45));
   EXPECT_EQ(span(result, "Type of Service"), makeHexSpan(46, 48));
   EXPECT_EQ(span(result, "Maximize Throughput"), makeHexSpan(47, 48));
@@ -63,7 +63,7 @@ TEST(Ipv4Layer, FieldsAndTheirSpans) {
 TEST(Ipv4Layer, EthernetPaddingIsDroppedFromEverythingThatFollows) {
   std::vector<std::uint8_t> padded = kTcpSyn;
   padded.resize(60, 0xAA);
-  const DecodeResult result = decodeWithoutVendors(packetRecord(padded, "TCP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(padded, "TCP"));
   EXPECT_EQ(label(result, "Total Length"), "Total Length : 40");
   EXPECT_EQ(result.hexText.size(), 3u * 50 + 6 * 3 - 1);  // 54 bytes
   EXPECT_TRUE(findNode(result.tree, "Data : 0 Bytes"));
@@ -71,14 +71,14 @@ TEST(Ipv4Layer, EthernetPaddingIsDroppedFromEverythingThatFollows) {
 }
 
 TEST(Ipv4Layer, FrameShorterThanItsTotalLengthShowsTheCapturedLength) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(std::span(kTcpSyn).first(50), "TCP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(std::span(kTcpSyn).first(50), "TCP"));
   EXPECT_EQ(label(result, "Total Length"), "Total Length : 36");
 }
 
 TEST(Ipv4Layer, TypeOfServiceAndFragmentFlags) {
   std::vector<std::uint8_t> frame = kTcpSyn;
   frame[15] = 0x10;
-  DecodeResult result = decodeWithoutVendors(packetRecord(frame, "TCP"));
+  DecodeResult result = decodeWithoutVendors(recordOf(frame, "TCP"));
   EXPECT_EQ(childLabels(result.tree, *findNode(result.tree, "Type of Service")),
             (std::vector<std::string>{"Precedence : 0 (Routine)", "Minimize Delay : 1 (Low Delay)",
                                       "Maximize Throughput : 0 (Normal Throughput)",
@@ -90,7 +90,7 @@ TEST(Ipv4Layer, TypeOfServiceAndFragmentFlags) {
   frame[15] = 0xE0;
   frame[20] = 0x20;
   frame[21] = 0x01;
-  result = decodeWithoutVendors(packetRecord(frame, "TCP"));
+  result = decodeWithoutVendors(recordOf(frame, "TCP"));
   EXPECT_EQ(label(result, "Precedence"), "Precedence : 7 (Network Control)");
   EXPECT_EQ(label(result, "Minimize Delay"), "Minimize Delay : 0 (Normal Delay)");
   EXPECT_EQ(label(result, "Don't Fragment Flag"), "Don't Fragment Flag : 0 ( Fragment if necessary )");
@@ -99,7 +99,7 @@ TEST(Ipv4Layer, TypeOfServiceAndFragmentFlags) {
 }
 
 TEST(Ipv4Layer, HeaderOptionsGetTheirOwnNode) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kIgmpWithOptions, "IGMP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kIgmpWithOptions, "IGMP"));
   EXPECT_EQ(label(result, "Header Length"), "Header Length : 24");
   EXPECT_EQ(span(result, "Options"), makeHexSpan(106, 117));
   EXPECT_EQ(span(result, "Data : IGMP"), makeHexSpan(118, HexSpan::kToEnd));
@@ -109,7 +109,7 @@ TEST(Ipv4Layer, HeaderOptionsGetTheirOwnNode) {
 TEST(Ipv4Layer, HeaderLengthBelowTwentyShowsTheFixedFieldsAndStops) {
   std::vector<std::uint8_t> frame = kTcpSyn;
   frame[14] = 0x44;  // 16 header bytes
-  const DecodeResult result = decodeWithoutVendors(packetRecord(frame, "TCP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(frame, "TCP"));
   EXPECT_EQ(label(result, "Header Length"), "Header Length : 16");
   EXPECT_EQ(label(result, "Checksum"), "Checksum : 0xa748 (Error)");
   EXPECT_TRUE(findNode(result.tree, "Destination IP Address : 192.168.0.2"));
@@ -122,7 +122,7 @@ TEST(Ipv4Layer, HeaderLengthBelowTwentyShowsTheFixedFieldsAndStops) {
 TEST(Ipv4Layer, HeaderLongerThanTheFrameKeepsItsSpansInsideTheFrame) {
   std::vector<std::uint8_t> frame = kTcpSyn;
   frame[14] = 0x4F;  // 60 header bytes, 40 present
-  const DecodeResult result = decodeWithoutVendors(packetRecord(frame, "TCP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(frame, "TCP"));
   const HexSpan lastByte = byteRangeSpan(53, 54);
   EXPECT_EQ(span(result, "Options"), makeHexSpan(106, lastByte.end));
   EXPECT_EQ(label(result, "Checksum"), "Checksum : 0xa748 (Error)");

@@ -12,7 +12,7 @@ using test::allLabels;
 using test::decodeWithoutVendors;
 using test::findNode;
 using test::hexBytes;
-using test::packetRecord;
+using test::recordOf;
 
 const std::vector<std::uint8_t> kArpRequest = hexBytes(
     "ffffffffffff 0a1b2c3d4e5f 0806 0001 0800 0604 0001 0a1b2c3d4e5f c0a80001 000000000000 c0a80002"
@@ -24,7 +24,7 @@ const std::vector<std::uint8_t> kTcpSyn = hexBytes(
 
 TEST(EthernetLayer, FrameShorterThanTheHeaderIsASingleErrorNode) {
   const auto frame = hexBytes("00112233445500112233445508");  // 13 bytes
-  const DecodeResult result = decodeWithoutVendors(packetRecord(frame, "TCP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(frame, "TCP"));
   ASSERT_EQ(result.tree.size(), 1u);
   EXPECT_EQ(result.tree.node(result.tree.root()).label, "Ethernet : Error");
   EXPECT_EQ(result.tree.node(result.tree.root()).span, makeHexSpan(0, HexSpan::kToEnd));
@@ -34,7 +34,7 @@ TEST(EthernetLayer, FrameShorterThanTheHeaderIsASingleErrorNode) {
 }
 
 TEST(EthernetLayer, ArpShowsOnlyTheEthernetNodesAndTheWholeFrame) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kArpRequest, "ARP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kArpRequest, "ARP"));
   EXPECT_EQ(allLabels(result.tree), (std::vector<std::string>{"Ethernet", "Header",
                                                                "Destination MAC : ff-ff-ff-ff-ff-ff",
                                                                "Source MAC : 0a-1b-2c-3d-4e-5f",
@@ -51,7 +51,7 @@ TEST(EthernetLayer, ArpShowsOnlyTheEthernetNodesAndTheWholeFrame) {
 }
 
 TEST(EthernetLayer, RarpIsNamedFromTheRecord) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kArpRequest, "RARP"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kArpRequest, "RARP"));
   EXPECT_TRUE(findNode(result.tree, "Ethernet Type : RARP"));
   EXPECT_TRUE(findNode(result.tree, "Data : RARP"));
 }
@@ -62,7 +62,7 @@ TEST(EthernetLayer, VendorNamesFollowTheAddressesWhenTheLookupKnowsThem) {
     asked.emplace_back(oui);
     return oui == "00-11-22" ? std::string("Acme Networks") : std::string();
   });
-  const DecodeResult result = decoder.decodePacket(packetRecord(kTcpSyn, "TCP"));
+  const DecodeResult result = decoder.decodePacket(recordOf(kTcpSyn, "TCP"));
   EXPECT_EQ(asked, (std::vector<std::string>{"00-11-22", "0a-1b-2c"}));
   EXPECT_TRUE(findNode(result.tree, "Destination MAC : 00-11-22-33-44-55 ( Acme Networks )"));
   const auto source = findNode(result.tree, "Source MAC : ");
@@ -71,7 +71,7 @@ TEST(EthernetLayer, VendorNamesFollowTheAddressesWhenTheLookupKnowsThem) {
 }
 
 TEST(EthernetLayer, OtherEtherTypeNamesAreDecodedAsIpv4) {
-  const DecodeResult result = decodeWithoutVendors(packetRecord(kTcpSyn, "IPX"));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kTcpSyn, "IPX"));
   const DecodeTree& tree = result.tree;
   EXPECT_TRUE(findNode(tree, "Ethernet Type : IP"));
   EXPECT_TRUE(findNode(tree, "Protocol : 6 (IPX)"));
@@ -83,7 +83,7 @@ TEST(EthernetLayer, OtherEtherTypeNamesAreDecodedAsIpv4) {
 }
 
 TEST(EthernetLayer, RecordCutShortByTheEndOfTheFileIsDecodedFromTheBytesPresent) {
-  PacketRecord record = packetRecord(std::span(kTcpSyn).first(30), "TCP");
+  PacketRecord record = recordOf(std::span(kTcpSyn).first(30), "TCP");
   record.packetLength = 54;  // the stored length claims more than the file holds
   const DecodeResult result = decodeWithoutVendors(record);
   EXPECT_TRUE(findNode(result.tree, "IP : Error"));
