@@ -58,7 +58,7 @@ int runPackets(Arguments args, std::ostream& out, std::ostream& err) {
   writer.line() += state.countLine;
   writer.endLine();
   writer.flush();
-  const int exitCode = readExitCode(read.status);
+  const int exitCode = finishOutput("packets", out, err, readExitCode(read.status));
   if (!options->view.exportPath || exitCode != 0) return exitCode;
   return exportPacketRows(state, *options->view.exportPath, exitCode, err);
 }

@@ -30,17 +30,18 @@ int runStats(Arguments args, std::ostream& out, std::ostream& err) {
     // Nothing was read: the answer of the traffic command.
     writer.line() += state.countLine;
     writer.endLine();
-    return readExitCode(read.status);
+  } else {
+    const std::string text = portStatisticsText(state.shown.rows);
+    std::string& lines = writer.line();
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      if (text.compare(at, 2, "\r\n") == 0) continue;  // the LF that follows is kept
+      lines += text[at];
+    }
+    // The text ends in a line end only when it is the header alone; it gets no second one.
+    if (!lines.ends_with('\n')) writer.endLine();
   }
-  const std::string text = portStatisticsText(state.shown.rows);
-  std::string& lines = writer.line();
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (text.compare(at, 2, "\r\n") == 0) continue;  // the LF that follows is kept
-    lines += text[at];
-  }
-  // The text ends in a line end only when it is the header alone; it gets no second one.
-  if (!lines.ends_with('\n')) writer.endLine();
-  return 0;
+  writer.flush();
+  return finishOutput("stats", out, err, readExitCode(read.status));
 }
 
 }  // namespace qv::cli

@@ -62,7 +62,7 @@ int runTraffic(Arguments args, std::ostream& out, std::ostream& err) {
   writer.line() += state.countLine;
   writer.endLine();
   writer.flush();
-  const int exitCode = readExitCode(read.status);
+  const int exitCode = finishOutput("traffic", out, err, readExitCode(read.status));
   if (!options->view.exportPath || exitCode != 0) return exitCode;
   return exportTrafficRows(state, *options->view.exportPath, exitCode, err);
 }

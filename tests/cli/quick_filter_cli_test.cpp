@@ -178,5 +178,13 @@ TEST(QuickFilterCli, UsageErrors) {
   }
 }
 
+TEST(QuickFilterCli, OutputThatCannotBeWrittenIsAFailure) {
+  TempFolder folder;
+  const std::string log = folder.write("tralog.log", threeEvents());
+  const ProgramResult result = runProgram("/bin/sh", {"-c", std::string("\"$0\" traffic \"$1\" > /dev/full"), QVLOG_PATH, log});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "qvlog traffic: the output could not be written\n");
+}
+
 }  // namespace
 }  // namespace qv::test
