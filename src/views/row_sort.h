@@ -200,6 +200,12 @@ std::vector<FieldPlan> planFields(const Rows& rows, const ColumnOrder& order, So
     if (!isTextKey(key.key)) {
       plan.width = numberWidth(key.key);
       plan.exact = true;
+    } else if (plans.empty() && key.key != Key::kTime && key.key != Key::kBeginTime && key.key != Key::kEndTime) {
+      // Names, paths and rules repeat and often share long beginnings: a primary
+      // text of them sorts by its rank, which leaves room for the ties.
+      plan.ranks = rankTexts(rows, key.key);
+      plan.exact = true;
+      plan.width = kRankWidth;
     } else {
       // Skip what all rows share; a text whose rest fits with a length byte is exact.
       std::string_view first = sortText(rows[0], key.key);
@@ -217,19 +223,12 @@ std::vector<FieldPlan> planFields(const Rows& rows, const ColumnOrder& order, So
       const std::size_t rest = longest - common;
       plan.exact = rest + 1 <= room;
       plan.width = plan.exact ? rest + 1 : room;
-      const bool isTime = key.key == Key::kTime || key.key == Key::kBeginTime || key.key == Key::kEndTime;
-      if (plans.empty() && !isTime) {
-        // Names, paths and rules repeat and often share long beginnings: a primary
-        // text of them sorts by its rank, which leaves room for the ties.
-        plan.ranks = rankTexts(rows, key.key);
-        plan.exact = true;
-        plan.width = kRankWidth;
-      }
     }
     if (plan.width > room) break;
     room -= plan.width;
-    plans.push_back(plan);
-    if (!plan.exact) break;
+    const bool exact = plan.exact;
+    plans.push_back(std::move(plan));
+    if (!exact) break;
   }
   return plans;
 }
