@@ -71,28 +71,23 @@ TEST(Conversation, UdpMatchesEitherPortAndDhcpFollowsTheLocalAddress) {
   EXPECT_EQ(opened.currentIndex, 2u);
 }
 
-TEST(Conversation, IgmpAndOtherProtocols) {
+TEST(Conversation, IgmpOtherProtocolsAndIdenticalTwins) {
   const PacketShownList shown = test::shownPackets({
       named(packet("IGMP", "224.0.0.22", "192.168.0.2", 0, 0), "join"),
       named(packet("IGMP", "224.0.0.22", "192.168.0.5", 0, 0), "other host"),
       named(packet("ARP", "224.0.0.22", "192.168.0.2", 0, 0), "arp"),
       named(packet("ARP", "224.0.0.22", "192.168.0.2", 0, 0), "arp twin"),
+      named(packet("TCP", "10.0.0.1", "192.168.0.2", 80, 1025), "first"),
+      named(packet("TCP", "10.0.0.1", "192.168.0.2", 80, 1025), "second"),
   });
   EXPECT_EQ(names(conversationOf(shown, 0)), (std::vector<std::string>{"other host", "join"}));
   const ViewerPackets alone = conversationOf(shown, 2);
   EXPECT_EQ(names(alone), (std::vector<std::string>{"arp"}));
   EXPECT_EQ(alone.currentIndex, 0u);
-}
-
-TEST(Conversation, CurrentIndexIsThePacketItselfAmongIdenticalTwins) {
-  const PacketShownList shown = test::shownPackets({
-      named(packet("TCP", "10.0.0.1", "192.168.0.2", 80, 1025), "first"),
-      named(packet("TCP", "10.0.0.1", "192.168.0.2", 80, 1025), "second"),
-      named(packet("TCP", "10.0.0.1", "192.168.0.2", 80, 1025), "third"),
-  });
-  const ViewerPackets opened = conversationOf(shown, 0);
-  EXPECT_EQ(opened.currentIndex, 2u);
-  EXPECT_EQ(opened.packets[opened.currentIndex].nameAddress, "first");
+  // The viewer starts on the clicked packet itself, not on an equal one.
+  const ViewerPackets twins = conversationOf(shown, 4);
+  EXPECT_EQ(names(twins), (std::vector<std::string>{"second", "first"}));
+  EXPECT_EQ(twins.currentIndex, 1u);
 }
 
 TEST(SelectedPackets, HighestRowFirstWhateverTheSelectionOrder) {

@@ -59,32 +59,5 @@ TEST(FilterListIndex, AnswersAsTheListDoes) {
   }
 }
 
-TEST(FilterListIndex, SingleFieldEntriesAndFlagLimitedEntries) {
-  TrafficRecord event;
-  event.flags = kBlocked | kIncoming | kTcp;
-  event.remoteIp = "10.0.0.1";
-  event.remotePort = 80;
-  event.localPort = 1025;
-  FilterList list;
-  list.append(makeFilterEntry(event, AddToFilterListCommand::kRemotePort));
-  FilterListIndex index(list);
-  TrafficRecord other = event;
-  other.flags = kAllowed | kOutgoing | kUdp;
-  other.remoteIp = "10.9.9.9";
-  other.remotePort = 81;
-  other.localPort = 80;  // the port entry names the remote port only
-  EXPECT_TRUE(index.isExcluded(event));
-  EXPECT_FALSE(index.isExcluded(other));
-
-  FilterEntry unknownDirection = blankFilterEntry();
-  unknownDirection.flags = kProtocolMask | kActionMask;  // no direction bit: unknown direction only
-  FilterList directionList;
-  directionList.append(unknownDirection);
-  const FilterListIndex directionIndex(directionList);
-  EXPECT_FALSE(directionIndex.isExcluded(event));
-  other.flags = kBlocked | kTcp;
-  EXPECT_TRUE(directionIndex.isExcluded(other));
-}
-
 }  // namespace
 }  // namespace qv

@@ -54,25 +54,12 @@ TEST(SortState, ClicksAlternateOnOneColumnAndRestartOnAnother) {
   state.reset();
   EXPECT_EQ(state.column(), -1);
   EXPECT_EQ(state.click(4).arrow, HeaderArrow::kDown);  // a refresh forgets the earlier clicks
-}
-
-TEST(TrafficSort, TimeHeaderThreeClicksAndEmptyList) {
-  std::vector<TrafficRecord> rows = {trafficEvent(kTcp, "1.1.1.1", 1, 1, "2024/03/01 10:00:01"),
-                                     trafficEvent(kTcp, "2.2.2.2", 1, 1, "2024/03/01 10:00:03"),
-                                     trafficEvent(kTcp, "3.3.3.3", 1, 1, "2024/03/01 10:00:02")};
-  SortState state;
-  clickTrafficHeader(state, rows, 0);
-  EXPECT_EQ(remoteIps(rows), (std::vector<std::string>{"2.2.2.2", "3.3.3.3", "1.1.1.1"}));
-  clickTrafficHeader(state, rows, 0);
-  EXPECT_EQ(remoteIps(rows), (std::vector<std::string>{"1.1.1.1", "3.3.3.3", "2.2.2.2"}));
-  EXPECT_EQ(clickTrafficHeader(state, rows, 0)->arrow, HeaderArrow::kDown);
-  EXPECT_EQ(remoteIps(rows), (std::vector<std::string>{"2.2.2.2", "3.3.3.3", "1.1.1.1"}));
 
   std::vector<TrafficRecord> empty;
   SortState untouched;
-  EXPECT_FALSE(clickTrafficHeader(untouched, empty, 0).has_value());
+  EXPECT_FALSE(clickTrafficHeader(untouched, empty, 0).has_value());  // a click on an empty list changes nothing
   EXPECT_FALSE(untouched.isSorted());
-  EXPECT_THROW(clickTrafficHeader(untouched, rows, 14), std::out_of_range);
+  EXPECT_THROW(clickTrafficHeader(untouched, empty, 14), std::out_of_range);
 }
 
 TEST(TrafficSort, RemoteIpIsNumericWithInvalidLastAndTiesByNewestTime) {
@@ -119,28 +106,6 @@ TEST(TrafficSort, TiesKeepTheirDirectionAndTextsCompareAsUnsignedBytes) {
   names[1].nameAddress = "\xE9tude";  // 0xE9 sorts above every ASCII byte
   sortTrafficRows(names, 5, SortDirection::kFirstClick);  // descending first
   EXPECT_EQ(remoteIps(names), (std::vector<std::string>{"high", "plain"}));
-}
-
-TEST(PacketSort, ProtocolTextDescendingAndFlagsAsNumbers) {
-  std::vector<PacketRecord> packets = {test::packet("TCP", "1", "l", 1, 1), test::packet("ARP", "2", "l", 1, 1),
-                                       test::packet("UDP", "3", "l", 1, 1), test::packet("ICMP", "4", "l", 1, 1)};
-  packets[0].tcpFlags = 0x12;
-  packets[1].tcpFlags = 0x02;
-  packets[2].tcpFlags = 0xFF;
-  PacketShownList shown = test::shownPackets(packets);
-  const auto ips = [&] {
-    std::vector<std::string> result;
-    for (std::size_t i = 0; i < shown.size(); ++i) result.push_back(shown[i].remoteIp.str());
-    return result;
-  };
-  SortState state;
-  clickPacketHeader(state, shown, 3);
-  EXPECT_EQ(ips(), (std::vector<std::string>{"3", "1", "4", "2"}));
-  clickPacketHeader(state, shown, 9);
-  EXPECT_EQ(ips(), (std::vector<std::string>{"4", "2", "1", "3"}));
-  clickPacketHeader(state, shown, 9);
-  EXPECT_EQ(ips(), (std::vector<std::string>{"3", "1", "2", "4"}));
-  EXPECT_THROW(sortPacketRows(shown, 11, SortDirection::kFirstClick), std::out_of_range);
 }
 
 // Rows drawn from small pools so that keys collide often, with texts that
