@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace qv {
+
+// A byte position in a log file's data. Logs can exceed 4 GiB.
+using ByteOffset = std::uint64_t;
+
+enum class LogParseStatus {
+  Ok,             // header accepted; the records (possibly none) follow
+  InvalidFormat,  // "Error : Invalid file format"
+  NoRecords,      // an empty log: the view is cleared without a message
+};
+
+inline constexpr std::string_view kTrafficLogTag = "00000002";
+inline constexpr std::string_view kPacketLogTag = "00000003";
+
+struct LogHeader {
+  LogParseStatus status = LogParseStatus::InvalidFormat;
+  std::uint32_t recordCount = 0;   // as the header states it; a hint only
+  std::int32_t newestIndex = -1;   // the newest position - 1, as a signed index
+  ByteOffset firstLine = 0;        // just past the header's CR LF
+};
+
+// Checks the 72-byte header line that both logs share. `bytes` is the file's
+// content; the NUL byte that follows it in the read buffer is implied.
+LogHeader readLogHeader(std::string_view bytes, std::string_view formatTag);
+
+// Lines are read only while they start more than `margin` bytes before the
+// end (the tail of a ring file is not trusted); without underflow on short
+// files.
+constexpr bool startsBeforeMargin(ByteOffset pos, ByteOffset length, ByteOffset margin) {
+  return length > margin && pos < length - margin;
+}
+
+// Whether a fragment line at `pos` (already past it) lies far enough from the
+// end of the data to mark the ring's newest record.
+constexpr bool fragmentMarksNewest(ByteOffset pos, ByteOffset length, ByteOffset distance) {
+  return length < distance || pos < length - distance;
+}
+
+// The ring rule applied at a fragment line after `recordsSoFar` records.
+inline void applyFragmentRingRule(std::int32_t& newestIndex, std::uint64_t recordsSoFar, ByteOffset pos,
+                                  ByteOffset length, ByteOffset distance) {
+  if (recordsSoFar == 0) return;
+  const std::uint64_t last = recordsSoFar - 1;
+  // An index beyond what a signed 32-bit index can hold is never reached in
+  // memory, but must not wrap to a small one either.
+  const std::int32_t lastIndex = last > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<std::int32_t>(last);
+  if (lastIndex != newestIndex && fragmentMarksNewest(pos, length, distance)) {
+    newestIndex = lastIndex;
+  } else if (newestIndex < 0) {
+    newestIndex = lastIndex;
+  }
+}
+
+}  // namespace qv

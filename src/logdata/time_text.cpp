@@ -1,0 +1,210 @@
+#include "logdata/time_text.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "logdata/number_text.h"
+
+namespace qv {
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerHour = 3600;
+constexpr std::int64_t kLastConvertibleSecond = 0x7FFFFFFF;
+
+constexpr std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Days since 1970-01-01 of a proleptic Gregorian date, and back.
+constexpr std::int64_t daysFromCivil(std::int64_t year, int month, int day) {
+  year -= month <= 2;
+  const std::int64_t era = floorDiv(year, 400);
+  const std::int64_t yearOfEra = year - era * 400;
+  const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+platform::CivilTime civilFromSeconds(std::int64_t localSeconds) {
+  const std::int64_t days = floorDiv(localSeconds, kSecondsPerDay);
+  const std::int64_t secondOfDay = localSeconds - days * kSecondsPerDay;
+  const std::int64_t shifted = days + 719468;
+  const std::int64_t era = floorDiv(shifted, 146097);
+  const std::int64_t dayOfEra = shifted - era * 146097;
+  const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+  const int day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+  const int month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+  const std::int64_t year = yearOfEra + era * 400 + (month <= 2);
+  return {static_cast<int>(year),
+          month,
+          day,
+          static_cast<int>(secondOfDay / kSecondsPerHour),
+          static_cast<int>(secondOfDay / 60 % 60),
+          static_cast<int>(secondOfDay % 60)};
+}
+
+std::int64_t localSecondsOf(const platform::CivilTime& civil) {
+  return daysFromCivil(civil.year, civil.month, civil.day) * kSecondsPerDay + civil.hour * kSecondsPerHour +
+         civil.minute * 60 + civil.second;
+}
+
+void putTwoDigits(char* out, int value) {
+  out[0] = static_cast<char>('0' + value / 10 % 10);
+  out[1] = static_cast<char>('0' + value % 10);
+}
+
+// "%.4d/%.2d/%.2d %.2d:%.2d:%.2d" and, when milliseconds >= 0, ".%03lu".
+Text formatTimeText(const platform::CivilTime& civil, int milliseconds) {
+  char out[64];
+  std::size_t size = 0;
+  const bool plainFields = civil.year >= 0 && civil.year <= 9999 && civil.month >= 0 && civil.month <= 99 &&
+                           civil.day >= 0 && civil.day <= 99 && civil.hour >= 0 && civil.hour <= 99 &&
+                           civil.minute >= 0 && civil.minute <= 99 && civil.second >= 0 && civil.second <= 99;
+  if (plainFields) {
+    putTwoDigits(out, civil.year / 100);
+    putTwoDigits(out + 2, civil.year % 100);
+    out[4] = '/';
+    putTwoDigits(out + 5, civil.month);
+    out[7] = '/';
+    putTwoDigits(out + 8, civil.day);
+    out[10] = ' ';
+    putTwoDigits(out + 11, civil.hour);
+    out[13] = ':';
+    putTwoDigits(out + 14, civil.minute);
+    out[16] = ':';
+    putTwoDigits(out + 17, civil.second);
+    size = 19;
+  } else {
+    const int written = std::snprintf(out, sizeof out, "%.4d/%.2d/%.2d %.2d:%.2d:%.2d", civil.year, civil.month,
+                                      civil.day, civil.hour, civil.minute, civil.second);
+    size = written > 0 ? static_cast<std::size_t>(written) : 0;
+  }
+  if (milliseconds >= 0 && size + 4 < sizeof out) {
+    out[size] = '.';
+    out[size + 1] = static_cast<char>('0' + milliseconds / 100 % 10);
+    putTwoDigits(out + size + 2, milliseconds % 100);
+    size += 4;
+  }
+  return Text(std::string_view(out, size));
+}
+
+std::string_view fieldAt(std::string_view text, std::size_t offset, std::size_t length) {
+  return offset < text.size() ? text.substr(offset, length) : std::string_view();
+}
+
+// Decimal digits up to the first other character; none give 0.
+int leadingDecimal(std::string_view digits) {
+  int value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+bool allDecimal(std::string_view digits) {
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+  }
+  return !digits.empty();
+}
+
+}  // namespace
+
+std::optional<platform::CivilTime> TimeTextConverter::civilTimeOf(std::int64_t unixSeconds) {
+  const std::int64_t hour = floorDiv(unixSeconds, kSecondsPerHour);
+  HourOffset& slot = hours_[static_cast<std::size_t>(hour) % hours_.size()];
+  if (slot.hour != hour) {
+    const std::int64_t hourStart = hour * kSecondsPerHour;
+    const auto first = platform::localTimeOf(hourStart);
+    const auto last = platform::localTimeOf(hourStart + kSecondsPerHour - 1);
+    if (!first || !last) return platform::localTimeOf(unixSeconds);
+    const std::int64_t firstOffset = localSecondsOf(*first) - hourStart;
+    const std::int64_t lastOffset = localSecondsOf(*last) - (hourStart + kSecondsPerHour - 1);
+    // The offset changes within this hour: ask the system for every moment of it.
+    if (firstOffset != lastOffset) return platform::localTimeOf(unixSeconds);
+    slot.hour = hour;
+    slot.offsetSeconds = firstOffset;
+  }
+  return civilFromSeconds(unixSeconds + slot.offsetSeconds);
+}
+
+Text TimeTextConverter::convert(std::string_view sixteenDigits, bool withMilliseconds) {
+  const std::uint64_t high = hexValue(fieldAt(sixteenDigits, 0, 8));
+  const std::uint64_t low = hexValue(fieldAt(sixteenDigits, 8, 8));
+  const std::uint64_t value = high << 32 | low;
+  if (value < kUnixEpochTimeValue) return Text();
+  const std::uint64_t seconds = (value - kUnixEpochTimeValue) / kTimeUnitsPerSecond;
+  if (seconds > static_cast<std::uint64_t>(kLastConvertibleSecond)) return Text("Time Error");
+  const auto civil = civilTimeOf(static_cast<std::int64_t>(seconds));
+  if (!civil) return Text("Time Error");
+  const int milliseconds = withMilliseconds ? static_cast<int>(value % kTimeUnitsPerSecond / 10000) : -1;
+  return formatTimeText(*civil, milliseconds);
+}
+
+Text TimeTextConverter::timeText(std::string_view sixteenDigits, bool withMilliseconds) {
+  const std::string_view digits = sixteenDigits.substr(0, 16);
+  for (const RecentText& entry : recent_) {
+    if (entry.used && entry.withMilliseconds == withMilliseconds && entry.size == digits.size() &&
+        std::memcmp(entry.digits.data(), digits.data(), digits.size()) == 0) {
+      return entry.text;
+    }
+  }
+  RecentText& entry = recent_[nextRecent_];
+  nextRecent_ = (nextRecent_ + 1) % recent_.size();
+  entry.text = convert(digits, withMilliseconds);
+  std::memcpy(entry.digits.data(), digits.data(), digits.size());
+  entry.size = static_cast<std::uint8_t>(digits.size());
+  entry.withMilliseconds = withMilliseconds;
+  entry.used = true;
+  return entry.text;
+}
+
+Text TimeTextConverter::localTimeText(std::int64_t unixSeconds) {
+  const auto civil = civilTimeOf(unixSeconds);
+  return civil ? formatTimeText(*civil, -1) : Text();
+}
+
+Text timeText(std::string_view sixteenDigits, bool withMilliseconds) {
+  return TimeTextConverter().timeText(sixteenDigits, withMilliseconds);
+}
+
+Text localTimeText(std::int64_t unixSeconds) {
+  const auto civil = platform::localTimeOf(unixSeconds);
+  return civil ? formatTimeText(*civil, -1) : Text();
+}
+
+std::string timeDigits(std::string_view timeText) {
+  const platform::CivilTime civil{leadingDecimal(fieldAt(timeText, 0, 4)),  leadingDecimal(fieldAt(timeText, 5, 2)),
+                                  leadingDecimal(fieldAt(timeText, 8, 2)),  leadingDecimal(fieldAt(timeText, 11, 2)),
+                                  leadingDecimal(fieldAt(timeText, 14, 2)), leadingDecimal(fieldAt(timeText, 17, 2))};
+  const std::int64_t seconds = platform::unixSecondsOfLocalTime(civil).value_or(-1);
+  const std::uint64_t value = static_cast<std::uint64_t>(seconds * static_cast<std::int64_t>(kTimeUnitsPerSecond) +
+                                                         static_cast<std::int64_t>(kUnixEpochTimeValue));
+  char out[17];
+  std::snprintf(out, sizeof out, "%08lX%08lX", static_cast<unsigned long>(value >> 32),
+                static_cast<unsigned long>(value & 0xFFFFFFFFu));
+  return std::string(out, 16);
+}
+
+std::optional<std::int64_t> unixSecondsOfLocalTimeText(std::string_view text) {
+  if (text.size() != 19 && !(text.size() == 23 && text[19] == '.' && allDecimal(text.substr(20)))) {
+    return std::nullopt;
+  }
+  if (text[4] != '/' || text[7] != '/' || text[10] != ' ' || text[13] != ':' || text[16] != ':') return std::nullopt;
+  const std::string_view parts[] = {text.substr(0, 4),  text.substr(5, 2),  text.substr(8, 2),
+                                    text.substr(11, 2), text.substr(14, 2), text.substr(17, 2)};
+  for (const std::string_view part : parts) {
+    if (!allDecimal(part)) return std::nullopt;
+  }
+  const platform::CivilTime civil{leadingDecimal(parts[0]), leadingDecimal(parts[1]), leadingDecimal(parts[2]),
+                                  leadingDecimal(parts[3]), leadingDecimal(parts[4]), leadingDecimal(parts[5])};
+  if (civil.month < 1 || civil.month > 12 || civil.day < 1 || civil.day > 31 || civil.hour > 23 || civil.minute > 59 ||
+      civil.second > 59) {
+    return std::nullopt;
+  }
+  return platform::unixSecondsOfLocalTime(civil);
+}
+
+}  // namespace qv

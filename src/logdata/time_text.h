@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "logdata/text.h"
+#include "platform/local_time.h"
+
+namespace qv {
+
+// Stored times count 100-nanosecond units since 1601-01-01 UTC; this is the
+// count at 1970-01-01 00:00:00 UTC.
+inline constexpr std::uint64_t kUnixEpochTimeValue = 116444736000000000ULL;
+inline constexpr std::uint64_t kTimeUnitsPerSecond = 10000000ULL;
+
+// The local-time text "YYYY/MM/DD hh:mm:ss" (with ".mmm" when asked) of a
+// stored 16-digit time value; "" for a time before 1970 and "Time Error" for
+// one whose seconds since 1970 do not fit a signed 32-bit number.
+Text timeText(std::string_view sixteenDigits, bool withMilliseconds);
+
+// The 16 stored digits of a time text (milliseconds ignored), the system
+// deciding whether daylight saving applies. A text that names no convertible
+// time (the empty text, "Time Error", a date before 1970) gives the digits of
+// one second before 1970, which convert back to the empty text.
+std::string timeDigits(std::string_view timeText);
+
+// The local-time text "YYYY/MM/DD hh:mm:ss" of a moment; "" when the system
+// cannot convert it.
+Text localTimeText(std::int64_t unixSeconds);
+
+// The moment that a text of the form "YYYY/MM/DD hh:mm:ss" (optionally
+// followed by ".mmm") names in local time. Empty when the text has another
+// form, a field is out of range, or the moment lies before 1970.
+std::optional<std::int64_t> unixSecondsOfLocalTimeText(std::string_view text);
+
+// Converts the many times of one log read. Asking the system for local time
+// is the costly part, so it remembers the offset from UTC of every hour it has
+// met (only when both ends of the hour agree, so a daylight-saving change is
+// never smoothed over) and the texts of the last few digit strings, which
+// repeat within a record and between neighbours.
+class TimeTextConverter {
+ public:
+  Text timeText(std::string_view sixteenDigits, bool withMilliseconds);
+  Text localTimeText(std::int64_t unixSeconds);
+
+ private:
+  struct HourOffset {
+    std::int64_t hour = -1;
+    std::int64_t offsetSeconds = 0;
+  };
+  struct RecentText {
+    std::array<char, 16> digits{};
+    std::uint8_t size = 0;
+    bool withMilliseconds = false;
+    bool used = false;
+    Text text;
+  };
+
+  std::optional<platform::CivilTime> civilTimeOf(std::int64_t unixSeconds);
+  Text convert(std::string_view sixteenDigits, bool withMilliseconds);
+
+  std::array<HourOffset, 128> hours_{};
+  std::array<RecentText, 4> recent_{};
+  std::size_t nextRecent_ = 0;
+};
+
+}  // namespace qv

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "logdata/log_header.h"
+#include "logdata/traffic_record.h"
+
+namespace qv {
+
+struct TrafficLog {
+  LogParseStatus status = LogParseStatus::NoRecords;
+  std::vector<TrafficRecord> records;  // in file order
+  std::int32_t newestIndex = -1;       // where ring order starts; negative: from the last record
+};
+
+// Parses the whole content of a traffic log (`bytes`; the NUL that ends the
+// read buffer is implied). Fields are read in place at their fixed offsets.
+// The caller can release the bytes as soon as this returns: records hold
+// their own texts.
+TrafficLog parseTrafficLog(std::string_view bytes);
+
+// One record line: from its first character up to its CR (a CR or NUL inside
+// `line` ends the text that the fields are read from).
+TrafficRecord parseTrafficRecordLine(std::string_view line);
+
+}  // namespace qv

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "logdata/read_buffer.h"
+
+namespace qv::test {
+
+inline std::string hex8(std::uint32_t value) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", value);
+  return text;
+}
+
+// A 72-byte log header with the given tag, record count and newest position.
+inline std::string logHeader(const std::string& tag, const std::string& count, const std::string& newest) {
+  return tag + "\tFFFFFFFF\t00000000\t" + count + "\t" + newest + "\t00000000" + count + "\tFFFFFFFF\r\n";
+}
+
+struct TrafficFields {
+  std::string time = "01C3D0DD14B10080";
+  std::string protocol = "0000012D";
+  std::string localIp = "0200A8C0";
+  std::string remoteIp = "0500000A";
+  std::string localPort = "00000050";
+  std::string remotePort = "000004D2";
+  std::string direction = "00000001";
+  std::string beginTime = "01C3D0DD14B10080";
+  std::string endTime = "01C3D0DD14B10080";
+  std::string occurrences = "00000001";
+  std::string action = "00000001";
+  std::string nameAddress;
+  std::string ruleName = "Block_all";
+  std::string applicationName = "C:\\app.exe";
+};
+
+// A record line as a saved selection writes it: the fields, then two runs of
+// 16 NUL bytes, three N/A fields and CR (no LF).
+inline std::string trafficLine(const TrafficFields& f) {
+  const std::string body = f.time + "\t" + f.protocol + "\t" + f.localIp + "\t" + f.remoteIp + "\t" + f.localPort +
+                           "\t" + f.remotePort + "\t" + f.direction + "\t" + f.beginTime + "\t" + f.endTime + "\t" +
+                           f.occurrences + "\t" + f.action + "\t00000000\t00000000\t" + std::string(32, '0') + "\t" +
+                           f.nameAddress + "\t" + f.ruleName + "\t" + f.applicationName + "\t";
+  const std::string trailer = std::string(16, '\0') + "\t" + std::string(16, '\0') + "\tN/A\tN/A\tN/A\r";
+  return hex8(static_cast<std::uint32_t>(body.size() + 55)) + "\t" + body + trailer;
+}
+
+struct PacketFields {
+  std::string time = "01C3D0DD14B10080";
+  std::string localIp = "0200A8C0";
+  std::string remoteIp = "0500000A";
+  std::string localPort = "00000050";
+  std::string remotePort = "000004D2";
+  std::string direction = "00000001";
+  std::string action = "00000001";
+  std::string nameAddress = "host.example";
+  std::string applicationName = "C:\\app.exe";
+  std::int64_t packetLengthField = -1;  // the frame's own size when negative
+};
+
+// One packet record: the text part, the frame, CR LF.
+inline std::string packetRecord(const std::vector<std::uint8_t>& frame, const PacketFields& f = {}) {
+  const std::uint32_t packetLength =
+      f.packetLengthField < 0 ? static_cast<std::uint32_t>(frame.size()) : static_cast<std::uint32_t>(f.packetLengthField);
+  const std::string text = f.time + "\t00000000\t" + f.localIp + "\t" + f.remoteIp + "\t" + f.localPort + "\t" +
+                           f.remotePort + "\t" + hex8(packetLength) + "\t" + f.direction + "\t" + f.action +
+                           "\t00000000\t" + f.nameAddress + "\t" + f.applicationName + "\t";
+  const std::string bytes(frame.begin(), frame.end());
+  return hex8(static_cast<std::uint32_t>(9 + text.size() + bytes.size() + 2)) + "\t" + text + bytes + "\r\n";
+}
+
+// An Ethernet frame of `size` bytes with the given EtherType and, from byte
+// 14 on, the given bytes; the rest zero.
+inline std::vector<std::uint8_t> frameOf(std::size_t size, std::uint16_t etherType,
+                                         const std::vector<std::uint8_t>& fromByte14 = {}) {
+  std::vector<std::uint8_t> frame(size, 0);
+  if (size > 13) {
+    frame[12] = static_cast<std::uint8_t>(etherType >> 8);
+    frame[13] = static_cast<std::uint8_t>(etherType & 0xFF);
+  }
+  for (std::size_t i = 0; i < fromByte14.size() && 14 + i < size; ++i) frame[14 + i] = fromByte14[i];
+  return frame;
+}
+
+inline SharedReadBuffer readBufferOf(const std::string& content) {
+  auto buffer = std::make_shared<ReadBuffer>();
+  buffer->bytes.assign(content.begin(), content.end());
+  buffer->bytes.push_back('\0');
+  buffer->fileLength = content.size();
+  return buffer;
+}
+
+}  // namespace qv::test
