@@ -1,5 +1,6 @@
 #include "capture/capture_import.h"
 
+#include <cstdint>
 #include <span>
 
 #include "capture/capture_time.h"
@@ -24,6 +25,14 @@ std::string linkTypeText(int linkType) {
     text += ")";
   }
   return text;
+}
+
+// A classic capture holds an unsigned 32-bit count of seconds, which libpcap
+// hands over sign-extended: times from 2038 on arrive negative.
+std::uint64_t captureSeconds(time_t seconds) noexcept {
+  if (seconds >= 0) return static_cast<std::uint64_t>(seconds);
+  if (seconds >= INT32_MIN) return static_cast<std::uint32_t>(seconds);
+  return 0;
 }
 
 // The header states the record count, so it is filled in over its place holder at the end.
@@ -72,8 +81,7 @@ CaptureImport packetLogFromCapture(const std::string& capturePath, const Capture
     PacketLogEntry entry;
     // With nanosecond precision requested, libpcap hands the fraction over in tv_usec.
     entry.timeValue = timeValueFromCaptureTime(
-        {header->ts.tv_sec < 0 ? 0 : static_cast<std::uint64_t>(header->ts.tv_sec),
-         static_cast<std::uint32_t>(header->ts.tv_usec)});
+        {captureSeconds(header->ts.tv_sec), static_cast<std::uint32_t>(header->ts.tv_usec)});
     entry.localAddress = ends.localAddress;
     entry.remoteAddress = ends.remoteAddress;
     entry.localPort = ends.localPort;

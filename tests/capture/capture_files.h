@@ -60,7 +60,8 @@ inline CaptureContent readCaptureFile(const std::filesystem::path& path) {
   int outcome = 0;
   while ((outcome = pcap_next_ex(handle, &header, &data)) == 1) {
     CapturedFrame frame;
-    frame.time = {static_cast<std::uint64_t>(header->ts.tv_sec), static_cast<std::uint32_t>(header->ts.tv_usec) * 1000U};
+    // The file's seconds are unsigned 32-bit; libpcap sign-extends them.
+    frame.time = {static_cast<std::uint32_t>(header->ts.tv_sec), static_cast<std::uint32_t>(header->ts.tv_usec) * 1000U};
     frame.bytes.assign(data, data + header->caplen);
     frame.originalLength = header->len;
     content.frames.push_back(std::move(frame));

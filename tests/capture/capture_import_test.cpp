@@ -91,6 +91,22 @@ TEST(CaptureImport, ACaptureCutShortKeepsTheFramesBeforeTheCut) {
   }
 }
 
+TEST(CaptureImport, TimesFrom2038OnKeepTheirSeconds) {
+  test::TemporaryFolder folder("import_late");
+  test::writeCaptureFile(folder / "late.pcap", DLT_EN10MB,
+                         {{{2147483648ULL, 0}, {0x30}}, {{4294967295ULL, 999999000}, {0x30}}});
+  const CaptureImport imported = packetLogFromCapture((folder / "late.pcap").string(), {});
+  ASSERT_EQ(imported.status, CaptureImportStatus::kImported);
+  const std::size_t first = 72 + 9;
+  const std::size_t second = 72 + 0x70 + 9;
+  std::string expected;
+  appendTimeValueDigits(expected, timeValueFromCaptureTime({2147483648ULL, 0}));
+  EXPECT_EQ(imported.logBytes.substr(first, 16), expected);
+  expected.clear();
+  appendTimeValueDigits(expected, timeValueFromCaptureTime({4294967295ULL, 999999000}));
+  EXPECT_EQ(imported.logBytes.substr(second, 16), expected);
+}
+
 TEST(CaptureImport, AnEmptyCaptureGivesAnEmptyLog) {
   test::TemporaryFolder folder("import_empty");
   test::writeCaptureFile(folder / "empty.pcap", DLT_EN10MB, {});
