@@ -23,10 +23,10 @@ struct FreeDeleter {
   void operator()(char* memory) const noexcept { std::free(memory); }
 };
 
-std::uint32_t snapshotLength(std::span<const PacketRecord> records) {
+std::uint32_t snapshotLength(const PacketSequence& packets) {
   std::uint32_t length = kUsualSnapshotLength;
-  for (const PacketRecord& record : records) {
-    const auto frameBytes = static_cast<std::uint32_t>(record.packetBytes().size());
+  for (std::size_t i = 0; i < packets.count; ++i) {
+    const auto frameBytes = static_cast<std::uint32_t>(packets.at(i).packetBytes().size());
     if (frameBytes > length) length = frameBytes;
   }
   return length;
@@ -52,7 +52,7 @@ std::optional<std::uint64_t> storedTimeValue(const PacketRecord& record) {
   return parseTimeValueDigits(text.substr(tab + 1, kTimeDigits));
 }
 
-CaptureExport captureFromPackets(std::span<const PacketRecord> records) {
+CaptureExport captureFromPackets(const PacketSequence& packets) {
   char* memory = nullptr;
   std::size_t memorySize = 0;
   std::FILE* stream = open_memstream(&memory, &memorySize);
@@ -62,7 +62,7 @@ CaptureExport captureFromPackets(std::span<const PacketRecord> records) {
   std::unique_ptr<char, FreeDeleter> ownedMemory;
   CaptureExport result;
   {
-    PcapHandle dead(pcap_open_dead_with_tstamp_precision(DLT_EN10MB, static_cast<int>(snapshotLength(records)),
+    PcapHandle dead(pcap_open_dead_with_tstamp_precision(DLT_EN10MB, static_cast<int>(snapshotLength(packets)),
                                                          PCAP_TSTAMP_PRECISION_MICRO));
     if (!dead) {
       std::fclose(stream);
@@ -77,7 +77,8 @@ CaptureExport captureFromPackets(std::span<const PacketRecord> records) {
       return failure("File Write Error : " + error);
     }
     static const u_char kNoBytes[1] = {0};
-    for (const PacketRecord& record : records) {
+    for (std::size_t i = 0; i < packets.count; ++i) {
+      const PacketRecord& record = packets.at(i);
       const std::span<const std::uint8_t> frame = record.packetBytes();
       std::optional<CaptureTime> time;
       if (const std::optional<std::uint64_t> value = storedTimeValue(record)) time = captureTimeFromTimeValue(*value);
@@ -104,8 +105,8 @@ CaptureExport captureFromPackets(std::span<const PacketRecord> records) {
   return result;
 }
 
-CaptureExport exportCaptureFile(std::span<const PacketRecord> records, const std::string& path) {
-  CaptureExport result = captureFromPackets(records);
+CaptureExport exportCaptureFile(const PacketSequence& packets, const std::string& path) {
+  CaptureExport result = captureFromPackets(packets);
   if (!result.ok) return result;
   const FileWriteResult written = writeFileReplacing(path, result.captureBytes);
   if (!written.ok) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,15 +30,33 @@ struct CaptureExport {
 // record-length field), when they are a time value.
 std::optional<std::uint64_t> storedTimeValue(const PacketRecord& record);
 
+// The records to export, in order: how many, and the one at a position. Views
+// hold rows as indexes into the record list, so they need not copy records.
+struct PacketSequence {
+  std::size_t count = 0;
+  std::function<const PacketRecord&(std::size_t)> at;
+
+  static PacketSequence of(std::span<const PacketRecord> records) {
+    return {records.size(), [records](std::size_t i) -> const PacketRecord& { return records[i]; }};
+  }
+};
+
 // Writes the frames of the records as a classic capture file (Ethernet link
 // type, microsecond time stamps) through libpcap's writer, into memory. A
 // record with an empty frame becomes a frame of 0 bytes, so that frames and
 // records still correspond one to one.
-CaptureExport captureFromPackets(std::span<const PacketRecord> records);
+CaptureExport captureFromPackets(const PacketSequence& packets);
 
 // The same, stored as the file at `path` (see writeFileReplacing); a failed
 // write leaves ok false and the message "File Open Error : ..." or
 // "File Write Error : ...".
-CaptureExport exportCaptureFile(std::span<const PacketRecord> records, const std::string& path);
+CaptureExport exportCaptureFile(const PacketSequence& packets, const std::string& path);
+
+inline CaptureExport captureFromPackets(std::span<const PacketRecord> records) {
+  return captureFromPackets(PacketSequence::of(records));
+}
+inline CaptureExport exportCaptureFile(std::span<const PacketRecord> records, const std::string& path) {
+  return exportCaptureFile(PacketSequence::of(records), path);
+}
 
 }  // namespace qv

@@ -107,7 +107,7 @@ TEST(CaptureExport, RecordsWithoutABufferAndEmptySelections) {
   EXPECT_EQ(exported.framesWithoutTime, 1U);
   EXPECT_FALSE(storedTimeValue(placeholder[0]).has_value());
 
-  const CaptureExport none = captureFromPackets({});
+  const CaptureExport none = captureFromPackets(std::span<const PacketRecord>());
   ASSERT_TRUE(none.ok);
   EXPECT_EQ(none.captureBytes.size(), 24U) << "just the file header";
 }
