@@ -114,6 +114,7 @@ FileReadResult readWholeFile(const std::string& path) {
 
   auto buffer = std::make_shared<ReadBuffer>();
   try {
+    buffer->bytes.reserve(static_cast<std::size_t>(expected) + 1);
     buffer->bytes.assign(static_cast<std::size_t>(expected) + 1, '\0');
     std::uint64_t length = 0;
     for (;;) {

@@ -127,7 +127,18 @@ std::optional<platform::CivilTime> TimeTextConverter::civilTimeOf(std::int64_t u
     slot.hour = hour;
     slot.offsetSeconds = firstOffset;
   }
-  return civilFromSeconds(unixSeconds + slot.offsetSeconds);
+  const std::int64_t localSeconds = unixSeconds + slot.offsetSeconds;
+  // Neighbouring events mostly fall on the same local day.
+  if (localSeconds < dayStart_ || localSeconds >= dayStart_ + kSecondsPerDay) {
+    day_ = civilFromSeconds(localSeconds);
+    dayStart_ = localSeconds - (day_.hour * kSecondsPerHour + day_.minute * 60 + day_.second);
+  }
+  const auto secondOfDay = static_cast<int>(localSeconds - dayStart_);
+  platform::CivilTime civil = day_;
+  civil.hour = secondOfDay / 3600;
+  civil.minute = secondOfDay / 60 % 60;
+  civil.second = secondOfDay % 60;
+  return civil;
 }
 
 Text TimeTextConverter::convert(std::string_view sixteenDigits, bool withMilliseconds) {
@@ -145,9 +156,11 @@ Text TimeTextConverter::convert(std::string_view sixteenDigits, bool withMillise
 
 Text TimeTextConverter::timeText(std::string_view sixteenDigits, bool withMilliseconds) {
   const std::string_view digits = sixteenDigits.substr(0, 16);
+  const bool full = digits.size() == 16;
   for (const RecentText& entry : recent_) {
     if (entry.used && entry.withMilliseconds == withMilliseconds && entry.size == digits.size() &&
-        std::memcmp(entry.digits.data(), digits.data(), digits.size()) == 0) {
+        (full ? std::memcmp(entry.digits.data(), digits.data(), 16) == 0
+              : std::memcmp(entry.digits.data(), digits.data(), digits.size()) == 0)) {
       return entry.text;
     }
   }

@@ -63,6 +63,9 @@ class TimeTextConverter {
   Text convert(std::string_view sixteenDigits, bool withMilliseconds);
 
   std::array<HourOffset, 128> hours_{};
+  // The local day last converted: its first second and its date.
+  std::int64_t dayStart_ = INT64_MIN;  // none yet
+  platform::CivilTime day_{};
   std::array<RecentText, 4> recent_{};
   std::size_t nextRecent_ = 0;
 };

@@ -41,11 +41,11 @@ std::string_view lineText(std::string_view line) {
 // Reads record lines, sharing conversion work between neighbouring records.
 class RecordLineParser {
  public:
-  TrafficRecord parse(std::string_view text) {
-    TrafficRecord record;
+  // Fills a default record in place (records go straight into the log's list).
+  void parseInto(std::string_view text, TrafficRecord& record) {
     const std::size_t firstTab = text.find('\t');
     // Without a TAB after the length field every field is absent.
-    if (firstTab == std::string_view::npos) return record;
+    if (firstTab == std::string_view::npos) return;
     const std::size_t t = firstTab + 1;
     const auto field = [&](std::size_t offset, std::size_t length) {
       return t + offset < text.size() ? text.substr(t + offset, length) : std::string_view();
@@ -84,7 +84,6 @@ class RecordLineParser {
       record.ruleName = names_.get(nextName(rest));
       record.applicationName = names_.get(nextName(rest));
     }
-    return record;
   }
 
  private:
@@ -97,7 +96,10 @@ class RecordLineParser {
 
   // Local addresses hardly change from one record to the next.
   static Text address(std::string_view digits, RecentAddress& recent) {
-    if (!recent.used || recent.size != digits.size() || std::memcmp(recent.digits, digits.data(), digits.size()) != 0) {
+    const bool same = recent.used && recent.size == digits.size() &&
+                      (digits.size() == 8 ? std::memcmp(recent.digits, digits.data(), 8) == 0
+                                          : std::memcmp(recent.digits, digits.data(), digits.size()) == 0);
+    if (!same) {
       recent.text = dottedAddress(digits);
       std::memcpy(recent.digits, digits.data(), digits.size());
       recent.size = digits.size();
@@ -122,7 +124,11 @@ class RecordLineParser {
 
 }  // namespace
 
-TrafficRecord parseTrafficRecordLine(std::string_view line) { return RecordLineParser().parse(lineText(line)); }
+TrafficRecord parseTrafficRecordLine(std::string_view line) {
+  TrafficRecord record;
+  RecordLineParser().parseInto(lineText(line), record);
+  return record;
+}
 
 TrafficLog parseTrafficLog(std::string_view bytes) {
   TrafficLog log;
@@ -161,7 +167,7 @@ TrafficLog parseTrafficLog(std::string_view bytes) {
       const void* nul = std::memchr(line.data(), '\0', line.size());
       const std::size_t textLength =
           nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()) : line.size();
-      log.records.push_back(parser->parse(line.substr(0, textLength)));
+      parser->parseInto(line.substr(0, textLength), log.records.emplace_back());
     }
     pos = next;
   }
