@@ -100,6 +100,16 @@ TEST_F(ExportPcapCommandTest, ReportsFailuresWithoutClaimingSuccess) {
   EXPECT_EQ(runQvlog({"export-pcap", log()}).exitCode, 2);
 }
 
+TEST_F(ExportPcapCommandTest, AnEmptyLogGivesACaptureWithoutFrames) {
+  std::ofstream(folder_ / "empty.log", std::ios::binary) << packetLogHeader(0, 0);
+  const auto result = runQvlog({"export-pcap", (folder_ / "empty.log").string(), out()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "Records : 0 / 0\n");
+  const test::CaptureContent capture = test::readCaptureFile(out());
+  EXPECT_EQ(capture.linkType, DLT_EN10MB);
+  EXPECT_TRUE(capture.frames.empty());
+}
+
 TEST_F(ExportPcapCommandTest, NotesPacketsWithoutATime) {
   // Overwrite the newest record's time digits with text that is no time.
   std::string bytes = test::readFileBytes(log());
