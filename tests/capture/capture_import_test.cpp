@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -12,9 +11,7 @@
 namespace qv {
 namespace {
 
-namespace fs = std::filesystem;
 
-const std::string kPcapFolder = QV_SHARED_DATA_DIR "/pcap";
 
 TEST(CaptureImport, WritesEveryFrameWithItsTimeAndEnds) {
   test::TemporaryFolder folder("import_fields");
@@ -113,19 +110,6 @@ TEST(CaptureImport, AnEmptyCaptureGivesAnEmptyLog) {
   const CaptureImport imported = packetLogFromCapture((folder / "empty.pcap").string(), {});
   EXPECT_EQ(imported.status, CaptureImportStatus::kImported);
   EXPECT_EQ(imported.logBytes, packetLogHeader(0, 0));
-}
-
-TEST(CaptureImport, ReadsEveryBundledEthernetCapture) {
-  if (!fs::is_directory(kPcapFolder)) GTEST_SKIP() << "no bundled captures";
-  std::size_t files = 0;
-  for (const fs::directory_entry& entry : fs::directory_iterator(kPcapFolder)) {
-    if (entry.path().extension() != ".pcap") continue;
-    const CaptureImport imported = packetLogFromCapture(entry.path().string(), {});
-    EXPECT_EQ(imported.status, CaptureImportStatus::kImported) << entry.path() << ": " << imported.message;
-    EXPECT_EQ(imported.frameCount, test::readCaptureFile(entry.path()).frames.size()) << entry.path();
-    ++files;
-  }
-  EXPECT_GT(files, 0U);
 }
 
 }  // namespace
