@@ -8,7 +8,8 @@ namespace qv {
 
 Text::Text(std::string_view bytes) {
   if (bytes.size() <= kInlineCapacity) {
-    std::memcpy(inline_.chars, bytes.data(), bytes.size());
+    // An empty view may carry a null pointer, which memcpy must not see.
+    if (!bytes.empty()) std::memcpy(inline_.chars, bytes.data(), bytes.size());
     if (bytes.size() < kInlineCapacity) inline_.chars[bytes.size()] = '\0';
     inline_.spare = static_cast<std::uint8_t>(kInlineCapacity - bytes.size());
     return;

@@ -155,22 +155,20 @@ Text TimeTextConverter::convert(std::string_view sixteenDigits, bool withMillise
 }
 
 Text TimeTextConverter::timeText(std::string_view sixteenDigits, bool withMilliseconds) {
-  const std::string_view digits = sixteenDigits.substr(0, 16);
-  const bool full = digits.size() == 16;
-  for (const RecentText& entry : recent_) {
-    if (entry.used && entry.withMilliseconds == withMilliseconds && entry.size == digits.size() &&
-        (full ? std::memcmp(entry.digits.data(), digits.data(), 16) == 0
-              : std::memcmp(entry.digits.data(), digits.data(), digits.size()) == 0)) {
-      return entry.text;
-    }
+  if (sixteenDigits.size() < 16) return convert(sixteenDigits, withMilliseconds);
+  std::uint64_t high;
+  std::uint64_t low;
+  std::memcpy(&high, sixteenDigits.data(), sizeof high);
+  std::memcpy(&low, sixteenDigits.data() + 8, sizeof low);
+  const std::uint64_t hash = (high * 0x9E3779B97F4A7C15ULL) ^ (low * 0xC2B2AE3D27D4EB4FULL);
+  RecentText& entry = recent_[static_cast<std::size_t>(hash >> 58)];
+  if (!entry.used || entry.high != high || entry.low != low || entry.withMilliseconds != withMilliseconds) {
+    entry.text = convert(sixteenDigits.substr(0, 16), withMilliseconds);
+    entry.high = high;
+    entry.low = low;
+    entry.withMilliseconds = withMilliseconds;
+    entry.used = true;
   }
-  RecentText& entry = recent_[nextRecent_];
-  nextRecent_ = (nextRecent_ + 1) % recent_.size();
-  entry.text = convert(digits, withMilliseconds);
-  std::memcpy(entry.digits.data(), digits.data(), digits.size());
-  entry.size = static_cast<std::uint8_t>(digits.size());
-  entry.withMilliseconds = withMilliseconds;
-  entry.used = true;
   return entry.text;
 }
 
