@@ -22,7 +22,9 @@ constexpr std::string_view kUsage =
     "CRITERIA: --time HOURS --remote-ip S --remote-port S --local-ip S --local-port S\n"
     "          --app S --rule S (traffic only), --no-allow --no-block --no-in --no-out\n"
     "          --no-tcp --no-udp --no-icmp\n"
-    "TIME is local time written as \"YYYY/MM/DD HH:MM:SS\".\n"
+    "TIME is local time written as \"YYYY/MM/DD HH:MM:SS\" (--now fixes the clock of --time).\n"
+    "--count prints only the count line. An option's value is the next argument or follows\n"
+    "'='; a value may begin with '-' (--time -5); \"--\" ends the options.\n"
     "\n"
     "  qvlog --help      this text\n"
     "  qvlog --version   the version\n";

@@ -52,7 +52,7 @@ int runPackets(Arguments args, std::ostream& out, std::ostream& err) {
   writer.line() += state.countLine;
   writer.endLine();
   writer.flush();
-  return readExitCode(read.status);
+  return finishOutput("packets", out, err, readExitCode(read.status));
 }
 
 }  // namespace qv::cli

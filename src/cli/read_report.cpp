@@ -19,4 +19,11 @@ void reportReadMessage(const ReadResult& result, std::ostream& err) {
   if (!result.message.empty()) err << result.message << '\n';
 }
 
+int finishOutput(std::string_view command, std::ostream& out, std::ostream& err, int exitCode) {
+  out.flush();
+  if (out) return exitCode;
+  err << "qvlog " << command << ": the output could not be written\n";
+  return 1;
+}
+
 }  // namespace qv::cli

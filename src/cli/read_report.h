@@ -17,6 +17,11 @@ int readExitCode(ReadStatus status);
 // Writes the read's message, if any, to err as its own line.
 void reportReadMessage(const ReadResult& result, std::ostream& err);
 
+// Flushes the command's output; a write that failed (a full disk, a closed
+// stream) turns `exitCode` into 1 with a message, so that a lost listing is
+// never reported as success.
+int finishOutput(std::string_view command, std::ostream& out, std::ostream& err, int exitCode);
+
 // Collects output lines and writes them to a stream in large blocks, so that
 // a million rows cost a few hundred writes rather than millions.
 class LineWriter {

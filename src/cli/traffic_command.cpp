@@ -51,7 +51,7 @@ int runTraffic(Arguments args, std::ostream& out, std::ostream& err) {
   writer.line() += state.countLine;
   writer.endLine();
   writer.flush();
-  return readExitCode(read.status);
+  return finishOutput("traffic", out, err, readExitCode(read.status));
 }
 
 }  // namespace qv::cli

@@ -3,35 +3,39 @@
 #include <string>
 #include <vector>
 
-#include "cli/log_fixtures.h"
+#include "cli/log_files.h"
 #include "logdata/time_zone_guard.h"
 #include "support/run_program.h"
 
 namespace qv::test {
 namespace {
 
+constexpr std::int64_t kTen = 1078912800;  // 2004/03/10 10:00:00 UTC
+
+TrafficFields eventAt(std::int64_t unixSeconds) {
+  TrafficFields fields;  // blocked incoming TCP, 10.0.0.5:1234 to 192.168.0.2:80
+  fields.time = fields.beginTime = fields.endTime = timeValueDigits(unixSeconds);
+  return fields;
+}
+
 // Three events in file order; newest position 0 shows them last to first.
 std::string threeEvents() {
-  TrafficLine blockedTcp;  // 10:00, blocked incoming TCP from 10.0.0.5:1234 to port 80
-  TrafficLine allowedUdp;
-  allowedUdp.time += 1800;
-  allowedUdp.protocol = "0000012E";
-  allowedUdp.direction = "00000002";
-  allowedUdp.action = "00000000";
-  allowedUdp.remoteIp = storedIp(8, 8, 8, 8);
-  allowedUdp.localPort = 1025;
-  allowedUdp.remotePort = 53;
-  allowedUdp.occurrences = 3;
-  allowedUdp.nameAddress = "dns.example";
-  allowedUdp.ruleName = "Allow_dns";
-  allowedUdp.applicationName = "C:\\WINDOWS\\system32\\svchost.exe";
-  TrafficLine blockedIcmp;
-  blockedIcmp.time += 3600;
-  blockedIcmp.protocol = "00000132";
-  blockedIcmp.remoteIp = storedIp(10, 0, 0, 15);
-  blockedIcmp.localPort = 0;
-  blockedIcmp.remotePort = 0;
-  return trafficLog({blockedTcp, allowedUdp, blockedIcmp});
+  TrafficFields udp = eventAt(kTen + 1800);
+  udp.protocol = "0000012E";
+  udp.direction = "00000002";
+  udp.action = "00000000";
+  udp.remoteIp = "08080808";
+  udp.localPort = "00000401";
+  udp.remotePort = "00000035";
+  udp.occurrences = "00000003";
+  udp.nameAddress = "dns.example";
+  udp.ruleName = "Allow_dns";
+  udp.applicationName = "C:\\WINDOWS\\system32\\svchost.exe";
+  TrafficFields icmp = eventAt(kTen + 3600);
+  icmp.protocol = "00000132";
+  icmp.remoteIp = "0F00000A";
+  icmp.localPort = icmp.remotePort = "00000000";
+  return trafficLog({eventAt(kTen), udp, icmp});
 }
 
 const std::string kIcmpRow =
@@ -43,11 +47,6 @@ const std::string kUdpRow =
 const std::string kTcpRow =
     "2004/03/10 10:00:00\tBlock\tIncoming\tTCP\t10.0.0.5\t\t1234\t192.168.0.2\t80\t1\tC:\\app.exe\tBlock_all\t"
     "2004/03/10 10:00:00\t2004/03/10 10:00:00\n";
-
-struct Expected {
-  std::vector<std::string> args;
-  std::string out;
-};
 
 void expectRun(const std::vector<std::string>& args, int exitCode, const std::string& out, const std::string& err) {
   const ProgramResult result = runQvlog(args);
@@ -63,98 +62,106 @@ TEST(QuickFilterCli, TrafficRowsAndCriteria) {
   TempFolder folder;
   const std::string log = folder.write("tralog.log", threeEvents());
   const std::string now = "2004/03/10 11:30:00";
-  const Expected cases[] = {
-      {{"traffic", log}, kIcmpRow + kUdpRow + kTcpRow + "Records : 3 / 3\n"},
-      {{"traffic", log, "--remote-ip", "10.0.0.1"}, kIcmpRow + "Records : 1 / 3\n"},
-      {{"traffic", log, "--remote-ip=!10."}, kUdpRow + "Records : 1 / 3\n"},
-      {{"traffic", log, "--no-block"}, kUdpRow + "Records : 1 / 3\n"},
-      {{"traffic", log, "--no-in", "--no-udp"}, "Records : 0 / 3\n"},
-      {{"traffic", log, "--no-icmp", "--no-tcp"}, kUdpRow + "Records : 1 / 3\n"},
-      {{"traffic", log, "--remote-port", "1024-"}, kTcpRow + "Records : 1 / 3\n"},
-      {{"traffic", log, "--local-port", "!80"}, kIcmpRow + kUdpRow + "Records : 2 / 3\n"},
-      {{"traffic", log, "--local-ip", "192.168.0.2"}, kIcmpRow + kUdpRow + kTcpRow + "Records : 3 / 3\n"},
-      {{"traffic", log, "--app", "svchost"}, kUdpRow + "Records : 1 / 3\n"},
-      {{"traffic", log, "--rule", "!/Block"}, kUdpRow + "Records : 1 / 3\n"},
-      {{"traffic", log, "--time", "1", "--now", now}, kIcmpRow + kUdpRow + "Records : 2 / 3\n"},
-      {{"traffic", log, "--time", "!1", "--now", now}, kUdpRow + kTcpRow + "Records : 2 / 3\n"},
-      {{"traffic", log, "--now", now, "--time", "-1"}, kIcmpRow + kUdpRow + "Records : 2 / 3\n"},
-      {{"traffic", log, "--time=1-", "--now", now}, kUdpRow + kTcpRow + "Records : 2 / 3\n"},
-      {{"traffic", "--count", log, "--no-allow"}, "Records : 2 / 3\n"},
-      {{"traffic", "--", log}, kIcmpRow + kUdpRow + kTcpRow + "Records : 3 / 3\n"},
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{log}, kIcmpRow + kUdpRow + kTcpRow + "Records : 3 / 3\n"},
+      {{log, "--remote-ip", "10.0.0.1"}, kIcmpRow + "Records : 1 / 3\n"},
+      {{log, "--remote-ip=!10."}, kUdpRow + "Records : 1 / 3\n"},
+      {{log, "--no-block"}, kUdpRow + "Records : 1 / 3\n"},
+      {{log, "--no-in", "--no-udp"}, "Records : 0 / 3\n"},
+      {{log, "--no-icmp", "--no-tcp"}, kUdpRow + "Records : 1 / 3\n"},
+      {{log, "--remote-port", "1024-"}, kTcpRow + "Records : 1 / 3\n"},
+      {{log, "--local-port", "!80", "--local-ip", "192.168.0.2"}, kIcmpRow + kUdpRow + "Records : 2 / 3\n"},
+      {{log, "--app", "svchost"}, kUdpRow + "Records : 1 / 3\n"},
+      {{log, "--rule", "!/Block"}, kUdpRow + "Records : 1 / 3\n"},
+      {{log, "--time", "1", "--now", now}, kIcmpRow + kUdpRow + "Records : 2 / 3\n"},
+      {{log, "--time", "!1", "--now", now}, kUdpRow + kTcpRow + "Records : 2 / 3\n"},
+      {{log, "--now", now, "--time", "-1"}, kIcmpRow + kUdpRow + "Records : 2 / 3\n"},
+      {{log, "--time=1-", "--now", now}, kUdpRow + kTcpRow + "Records : 2 / 3\n"},
+      {{"--count", log, "--no-allow"}, "Records : 2 / 3\n"},
+      {{"--", log}, kIcmpRow + kUdpRow + kTcpRow + "Records : 3 / 3\n"},
   };
-  for (const Expected& c : cases) expectRun(c.args, 0, c.out, "");
+  for (auto [args, out] : cases) {
+    args.insert(args.begin(), "traffic");
+    expectRun(args, 0, out, "");
+  }
 }
 
-TEST(QuickFilterCli, TrafficRingOrderStartsAtTheNewestPosition) {
+TEST(QuickFilterCli, PacketRows) {
   const TimeZoneGuard zone("UTC");
   TempFolder folder;
-  std::vector<TrafficLine> lines(5);
-  for (std::size_t i = 0; i < lines.size(); ++i) lines[i].nameAddress = "event" + std::to_string(i);
-  const std::string log = folder.write("ring.log", trafficLog(lines, 3));
-  const ProgramResult result = runQvlog({"traffic", log});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  std::string names;
-  for (std::size_t at = result.out.find("event"); at != std::string::npos; at = result.out.find("event", at + 1)) {
-    names += result.out[at + 5];
-  }
-  EXPECT_EQ(names, "21043");
+  PacketFields tcp;
+  tcp.time = timeValueDigits(kTen, 250);
+  tcp.direction = "00000002";
+  tcp.action = "00000000";
+  tcp.nameAddress = "";
+  PacketFields icmp;  // an echo request: its type and code stand in for the ports
+  icmp.time = timeValueDigits(kTen + 1);
+  PacketFields arp = tcp;
+  arp.time = timeValueDigits(kTen + 2, 999);
+  arp.direction = "00000000";
+  const std::vector<std::uint8_t> ipv4 = {0x45, 0, 0, 0, 0, 0, 0, 0, 0, 6};
+  std::vector<std::uint8_t> tcpFrame = frameOf(60, 0x0800, ipv4);
+  tcpFrame[47] = 0x18;
+  std::vector<std::uint8_t> icmpFrame = frameOf(74, 0x0800, ipv4);
+  icmpFrame[23] = 1;
+  icmpFrame[34] = 8;
+  const std::string log = folder.write(
+      "rawlog.log", packetLog({packetRecord(tcpFrame, tcp), packetRecord(icmpFrame, icmp),
+                               packetRecord(frameOf(42, 0x0806), arp)}));
+
+  const std::string arpRow =
+      "2004/03/10 10:00:02.999\tAllow\tUnknown\tARP\t10.0.0.5\t\t1234\t192.168.0.2\t80\t------\tC:\\app.exe\n";
+  const std::string icmpRow =
+      "2004/03/10 10:00:01.000\tBlock\tIncoming\tICMP\t10.0.0.5\thost.example\t0\t192.168.0.2\t8\t------\t"
+      "C:\\app.exe\n";
+  const std::string tcpRow =
+      "2004/03/10 10:00:00.250\tAllow\tOutgoing\tTCP\t10.0.0.5\t\t1234\t192.168.0.2\t80\txAPxxx\tC:\\app.exe\n";
+  expectRun({"packets", log}, 0, arpRow + icmpRow + tcpRow + "Records : 3 / 3\n", "");
+  expectRun({"packets", log, "--no-udp", "--no-icmp"}, 0, arpRow + tcpRow + "Records : 2 / 3\n", "");
+  expectRun({"packets", log, "--local-port", "8", "--no-out"}, 0, icmpRow + "Records : 1 / 3\n", "");
+  expectRun({"packets", log, "--time", "1", "--now", "2004/03/10 11:00:01"}, 0,
+            arpRow + icmpRow + "Records : 2 / 3\n", "");
+  expectRun({"packets", log, "--count", "--app", "!/app"}, 0, "Records : 0 / 3\n", "");
 }
 
 TEST(QuickFilterCli, InvalidCriteriaStopBeforeReading) {
   TempFolder folder;
-  const std::string log = folder.write("tralog.log", threeEvents());
-  expectRun({"traffic", log, "--time", "12345"}, 2, "", "Invalid Data : Time : Number\n");
-  expectRun({"traffic", log, "--time", "1-2-3"}, 2, "", "Invalid Data : Time : Multiple '-'\n");
-  expectRun({"traffic", log, "--time", "1a"}, 2, "", "Invalid Data : Time : Invalid Letter \"a\"\n");
-  expectRun({"traffic", log, "--local-ip", "10,0"}, 2, "", "Invalid Data : Local IP : Invalid Letter \",\"\n");
-  expectRun({"traffic", log, "--remote-port", "70000-"}, 2, "", "Invalid Data : RemotePort : Max < Min\n");
-  expectRun({"packets", log, "--local-port", "1-70000"}, 2, "", "Invalid Data : LocalPort : Max > 65535\n");
-  // Validation comes before the file is opened.
-  expectRun({"traffic", folder.pathOf("missing.log"), "--remote-port", "123456-1"}, 2, "",
-            "Invalid Data : RemotePort : Number\n");
+  const std::string missing = folder.pathOf("missing.log");
+  expectRun({"traffic", missing, "--time", "12345"}, 2, "", "Invalid Data : Time : Number\n");
+  expectRun({"traffic", missing, "--local-ip", "10,0"}, 2, "", "Invalid Data : Local IP : Invalid Letter \",\"\n");
+  expectRun({"packets", missing, "--remote-port", "70000-"}, 2, "", "Invalid Data : RemotePort : Max < Min\n");
 }
 
-TEST(QuickFilterCli, FilesThatCannotBeRead) {
+TEST(QuickFilterCli, FilesThatCannotBeReadOrHoldNothing) {
   TempFolder folder;
   const std::string missing = folder.pathOf("missing.log");
-  for (const char* command : {"traffic", "packets"}) {
-    expectRun({command, missing}, 1, "Records : 0 / 0\n", "CFile::Open Error : No such file or directory\n");
-    expectRun({command, missing, "--count"}, 1, "Records : 0 / 0\n", "CFile::Open Error : No such file or directory\n");
-  }
-  const std::string packetLogFile = folder.write("rawlog.log", packetLog({}) + std::string(300, 'x'));
-  const std::string trafficLogFile = folder.write("tralog.log", threeEvents());
+  const std::string packets = folder.write("rawlog.log", packetLog({}) + std::string(300, 'x'));
   const std::string empty = folder.write("empty.log", "");
-  const std::string shortHeader = folder.write("short.log", threeEvents().substr(0, 71));
-  const std::string badNewest = folder.write("newest.log", logHeader("00000002", 1, 0).replace(36, 8, "0000000G"));
-  expectRun({"traffic", packetLogFile}, 1, "Records : 0 / 0\n", "Error : Invalid file format\n");
-  expectRun({"packets", trafficLogFile}, 1, "Records : 0 / 0\n", "Error : Invalid file format\n");
-  expectRun({"traffic", empty}, 1, "Records : 0 / 0\n", "Error : Invalid file format\n");
-  expectRun({"traffic", shortHeader}, 1, "Records : 0 / 0\n", "Error : Invalid file format\n");
-  expectRun({"traffic", badNewest}, 1, "Records : 0 / 0\n", "Error : Invalid file format\n");
-  // An empty packet log is no error, unlike an empty traffic log.
-  expectRun({"packets", empty}, 0, "Records : 0 / 0\n", "");
-}
-
-TEST(QuickFilterCli, LogsWithoutRecords) {
-  TempFolder folder;
-  const std::string zeroCount = folder.write("zero.log", logHeader("00000002", 0, 0) + std::string(400, '0'));
-  const std::string nonHexCount =
-      folder.write("nonhex.log", logHeader("00000003", 0, 0).replace(27, 8, "0000001Z") + std::string(400, '0'));
-  const std::string headerOnly = folder.write("header.log", logHeader("00000002", 1, 0));
-  expectRun({"traffic", zeroCount}, 0, "Records : 0 / 0\n", "");
-  expectRun({"packets", nonHexCount}, 0, "Records : 0 / 0\n", "");
-  expectRun({"traffic", headerOnly}, 0, "Records : 0 / 0\n", "");
+  const std::string badNewest = folder.write("newest.log", logHeader("00000002", "00000001", "0000000G"));
+  const std::string zeroCount = folder.write("zero.log", logHeader("00000002", "00000000", "00000000") + std::string(400, '0'));
+  const std::string nonHexCount = folder.write("nonhex.log", logHeader("00000003", "0000001Z", "00000000") + std::string(400, '0'));
+  const std::string headerOnly = folder.write("header.log", logHeader("00000002", "00000001", "00000000"));
+  const std::string openError = "CFile::Open Error : No such file or directory\n";
+  const std::string invalid = "Error : Invalid file format\n";
+  const std::string none = "Records : 0 / 0\n";
+  expectRun({"traffic", missing}, 1, none, openError);
+  expectRun({"packets", missing, "--count"}, 1, none, openError);
+  expectRun({"traffic", packets}, 1, none, invalid);
+  expectRun({"packets", folder.write("tralog.log", threeEvents())}, 1, none, invalid);
+  expectRun({"traffic", empty}, 1, none, invalid);
+  expectRun({"traffic", badNewest}, 1, none, invalid);
+  expectRun({"packets", empty}, 0, none, "");  // an empty packet log is no error
+  expectRun({"traffic", zeroCount}, 0, none, "");
+  expectRun({"packets", nonHexCount}, 0, none, "");
+  expectRun({"traffic", headerOnly}, 0, none, "");
 }
 
 TEST(QuickFilterCli, UsageErrors) {
   TempFolder folder;
   const std::string log = folder.write("tralog.log", threeEvents());
-  struct Case {
-    std::vector<std::string> args;
-    std::string message;
-  };
-  const Case cases[] = {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"traffic", log, "--sort", "0"}, "unknown option '--sort'"},
+      {{"traffic", log, "-x"}, "unknown option '-x'"},
       {{"traffic", log, "--no-allow=1"}, "takes no value"},
       {{"traffic", log, "--time"}, "'--time' needs a value"},
       {{"traffic"}, "missing FILE"},
@@ -162,54 +169,21 @@ TEST(QuickFilterCli, UsageErrors) {
       {{"traffic", log, "--now", "2004-03-10 11:30:00"}, "--now"},
       {{"traffic", log, "--now", "2004/13/10 11:30:00"}, "--now"},
       {{"packets", log, "--rule", "x"}, "--rule applies to the traffic log only"},
-      {{"packets", log, "--filter-list", "x"}, "unknown option '--filter-list'"},
-      {{"traffic", log, "-x"}, "unknown option '-x'"},
   };
-  for (const Case& c : cases) {
-    const ProgramResult result = runQvlog(c.args);
-    EXPECT_EQ(result.exitCode, 2) << c.message;
-    EXPECT_EQ(result.out, "") << c.message;
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  for (const auto& [args, message] : cases) {
+    const ProgramResult result = runQvlog(args);
+    EXPECT_EQ(result.exitCode, 2) << message;
+    EXPECT_EQ(result.out, "") << message;
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
   }
 }
 
-TEST(QuickFilterCli, PacketRows) {
-  const TimeZoneGuard zone("UTC");
+TEST(QuickFilterCli, OutputThatCannotBeWrittenIsAFailure) {
   TempFolder folder;
-  PacketLine tcp;
-  tcp.frame = ethernetFrame(60, 0x0800, 6, 0x18);
-  PacketLine icmp;  // an echo request: its type and code stand in for the ports
-  icmp.time += 1;
-  icmp.milliseconds = 0;
-  icmp.direction = "00000001";
-  icmp.action = "00000001";
-  icmp.nameAddress = "peer.example";
-  icmp.frame = ethernetFrame(74, 0x0800, 1);
-  icmp.frame[34] = 8;
-  PacketLine arp;
-  arp.time += 2;
-  arp.milliseconds = 999;
-  arp.direction = "00000000";
-  arp.localPort = 0;
-  arp.remotePort = 0;
-  arp.frame = ethernetFrame(42, 0x0806);
-  const std::string log = folder.write("rawlog.log", packetLog({tcp, icmp, arp}));
-
-  const std::string arpRow =
-      "2004/03/10 10:00:02.999\tAllow\tUnknown\tARP\t10.0.0.5\t\t0\t192.168.0.2\t0\t------\tC:\\app.exe\n";
-  const std::string icmpRow =
-      "2004/03/10 10:00:01.000\tBlock\tIncoming\tICMP\t10.0.0.5\tpeer.example\t0\t192.168.0.2\t8\t------\t"
-      "C:\\app.exe\n";
-  const std::string tcpRow =
-      "2004/03/10 10:00:00.250\tAllow\tOutgoing\tTCP\t10.0.0.5\t\t80\t192.168.0.2\t1025\txAPxxx\tC:\\app.exe\n";
-  expectRun({"packets", log}, 0, arpRow + icmpRow + tcpRow + "Records : 3 / 3\n", "");
-  // Only TCP checked: the ARP packet still passes.
-  expectRun({"packets", log, "--no-udp", "--no-icmp"}, 0, arpRow + tcpRow + "Records : 2 / 3\n", "");
-  expectRun({"packets", log, "--local-port", "8"}, 0, icmpRow + "Records : 1 / 3\n", "");
-  expectRun({"packets", log, "--no-out"}, 0, arpRow + icmpRow + "Records : 2 / 3\n", "");
-  expectRun({"packets", log, "--time", "1", "--now", "2004/03/10 11:00:01"}, 0,
-            arpRow + icmpRow + "Records : 2 / 3\n", "");
-  expectRun({"packets", log, "--count", "--app", "!/app"}, 0, "Records : 0 / 3\n", "");
+  const std::string log = folder.write("tralog.log", threeEvents());
+  const ProgramResult result = runProgram("/bin/sh", {"-c", std::string("\"$0\" traffic \"$1\" > /dev/full"), QVLOG_PATH, log});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "qvlog traffic: the output could not be written\n");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,10 +9,11 @@
 namespace qv {
 namespace {
 
-TrafficRecord traffic(std::uint8_t flags) {
+using namespace RecordFlag;
+
+TrafficRecord event(std::uint8_t flags) {
   TrafficRecord record;
   record.flags = flags;
-  record.time = "2024/03/10 10:00:00";
   record.remoteIp = "10.0.0.1";
   record.localIp = "192.168.0.2";
   record.remotePort = 80;
@@ -22,204 +23,109 @@ TrafficRecord traffic(std::uint8_t flags) {
   return record;
 }
 
-bool passes(const FilterCriteria& criteria, const TrafficRecord& record) {
-  return QuickFilter(criteria, {}).passes(record);
-}
-
-using namespace RecordFlag;
-
-TEST(QuickFilterMatch, ActionAndDirectionBoxes) {
+// Which of the records pass criteria made by `set` from the defaults.
+template <class Record>
+std::vector<int> passing(const std::function<void(FilterCriteria&)>& set, const std::vector<Record>& records) {
   FilterCriteria criteria;
-  const TrafficRecord allowedIn = traffic(kAllowed | kIncoming | kTcp);
-  const TrafficRecord blockedOut = traffic(kBlocked | kOutgoing | kTcp);
-  const TrafficRecord blockedNoDirection = traffic(kBlocked | kTcp);
-  EXPECT_TRUE(passes(criteria, allowedIn) && passes(criteria, blockedOut));
-
-  criteria.allow = false;
-  EXPECT_FALSE(passes(criteria, allowedIn));
-  EXPECT_TRUE(passes(criteria, blockedOut));
-  criteria = {};
-  criteria.block = false;
-  EXPECT_TRUE(passes(criteria, allowedIn));
-  EXPECT_FALSE(passes(criteria, blockedOut));
-
-  criteria = {};
-  criteria.in = false;
-  EXPECT_FALSE(passes(criteria, allowedIn));
-  EXPECT_TRUE(passes(criteria, blockedOut));
-  EXPECT_TRUE(passes(criteria, blockedNoDirection));
-  criteria.in = true;
-  criteria.out = false;
-  EXPECT_TRUE(passes(criteria, allowedIn));
-  EXPECT_FALSE(passes(criteria, blockedOut));
-  EXPECT_TRUE(passes(criteria, blockedNoDirection));
-  // Both boxes of a group clear (only the command line can ask for it):
-  // only records with neither bit pass.
-  criteria.in = false;
-  EXPECT_FALSE(passes(criteria, allowedIn));
-  EXPECT_TRUE(passes(criteria, blockedNoDirection));
-}
-
-TEST(QuickFilterMatch, TrafficProtocolBoxes) {
-  const TrafficRecord tcp = traffic(kAllowed | kTcp);
-  const TrafficRecord udp = traffic(kAllowed | kUdp);
-  const TrafficRecord icmp = traffic(kAllowed | kIcmp);
-  const TrafficRecord none = traffic(kAllowed);  // shown as TCP, yet no box hides it
-  FilterCriteria onlyTcp;
-  onlyTcp.udp = onlyTcp.icmp = false;
-  EXPECT_TRUE(passes(onlyTcp, tcp));
-  EXPECT_FALSE(passes(onlyTcp, udp));
-  EXPECT_FALSE(passes(onlyTcp, icmp));
-  EXPECT_TRUE(passes(onlyTcp, none));
-  FilterCriteria noTcp;
-  noTcp.tcp = false;
-  EXPECT_FALSE(passes(noTcp, tcp));
-  EXPECT_TRUE(passes(noTcp, udp) && passes(noTcp, icmp) && passes(noTcp, none));
-}
-
-TEST(QuickFilterMatch, AddressesArePrefixes) {
-  TrafficRecord record = traffic(kAllowed);
-  FilterCriteria criteria;
-  criteria.remoteIp = "10.0.0.1";
-  for (const char* ip : {"10.0.0.1", "10.0.0.15", "10.0.0.100"}) {
-    record.remoteIp = ip;
-    EXPECT_TRUE(passes(criteria, record)) << ip;
-  }
-  record.remoteIp = "10.0.0.2";
-  EXPECT_FALSE(passes(criteria, record));
-  record.remoteIp = "110.0.0.1";
-  EXPECT_FALSE(passes(criteria, record));
-
-  criteria.remoteIp = "!192.168.";
-  record.remoteIp = "192.168.44.1";
-  EXPECT_FALSE(passes(criteria, record));
-  record.remoteIp = "192.169.0.1";
-  EXPECT_TRUE(passes(criteria, record));
-  // "!" alone negates the empty prefix, which every address has.
-  criteria.remoteIp = "!";
-  EXPECT_FALSE(passes(criteria, record));
-
-  criteria = {};
-  criteria.localIp = "192.168.0.2";
-  EXPECT_TRUE(passes(criteria, record));
-  criteria.localIp = "!192.168.0";
-  EXPECT_FALSE(passes(criteria, record));
-  criteria.localIp = "10.";  // the remote address is not looked at
-  record.remoteIp = "10.0.0.1";
-  EXPECT_FALSE(passes(criteria, record));
-}
-
-std::vector<unsigned> passingPorts(const char* remoteField, const std::vector<unsigned>& ports) {
-  FilterCriteria criteria;
-  criteria.remotePort = remoteField;
+  set(criteria);
   const QuickFilter filter(criteria, {});
-  std::vector<unsigned> passing;
-  for (const unsigned port : ports) {
-    TrafficRecord record = traffic(kAllowed);
-    record.remotePort = static_cast<std::uint16_t>(port);
-    if (filter.passes(record)) passing.push_back(port);
+  std::vector<int> indexes;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (filter.passes(records[i])) indexes.push_back(static_cast<int>(i));
   }
-  return passing;
+  return indexes;
 }
 
-TEST(QuickFilterMatch, PortFields) {
-  const std::vector<unsigned> ports = {0, 8, 80, 800, 1023, 1024, 8080, 65535};
-  using Ports = std::vector<unsigned>;
-  EXPECT_EQ(passingPorts("80", ports), (Ports{80}));
-  EXPECT_EQ(passingPorts("080", ports), Ports{});  // the port is written without leading zeros
-  EXPECT_EQ(passingPorts("0", ports), (Ports{0}));
-  EXPECT_EQ(passingPorts("99999", ports), Ports{});
-  EXPECT_EQ(passingPorts("!80", ports), (Ports{0, 8, 800, 1023, 1024, 8080, 65535}));
-  EXPECT_EQ(passingPorts("!", ports), ports);
-  EXPECT_EQ(passingPorts("1024-", ports), (Ports{1024, 8080, 65535}));
-  EXPECT_EQ(passingPorts("-1023", ports), (Ports{0, 8, 80, 800, 1023}));
-  EXPECT_EQ(passingPorts("!1024-", ports), (Ports{0, 8, 80, 800, 1023}));
-  EXPECT_EQ(passingPorts("80-80", ports), (Ports{80}));
-  EXPECT_EQ(passingPorts("080-0800", ports), (Ports{80, 800}));  // ranges compare padded texts
-  EXPECT_EQ(passingPorts("-", ports), ports);
-  EXPECT_EQ(passingPorts("!-", ports), Ports{});
+using Indexes = std::vector<int>;
 
-  FilterCriteria local;
-  local.localPort = "1025";
-  TrafficRecord record = traffic(kAllowed);
-  EXPECT_TRUE(passes(local, record));
-  record.localPort = 80;
-  EXPECT_FALSE(passes(local, record));
+TEST(QuickFilterMatch, CheckBoxes) {
+  const std::vector<TrafficRecord> records = {
+      event(kAllowed | kIncoming | kTcp), event(kBlocked | kOutgoing | kUdp), event(kBlocked | kIcmp),
+      event(kAllowed)};  // 3: no direction, no protocol bit (shown as TCP)
+  EXPECT_EQ(passing([](auto& c) { c.allow = false; }, records), (Indexes{1, 2}));
+  EXPECT_EQ(passing([](auto& c) { c.block = false; }, records), (Indexes{0, 3}));
+  EXPECT_EQ(passing([](auto& c) { c.in = false; }, records), (Indexes{1, 2, 3}));
+  EXPECT_EQ(passing([](auto& c) { c.out = false; }, records), (Indexes{0, 2, 3}));
+  EXPECT_EQ(passing([](auto& c) { c.udp = c.icmp = false; }, records), (Indexes{0, 3}));
+  EXPECT_EQ(passing([](auto& c) { c.tcp = false; }, records), (Indexes{1, 2, 3}));
+  // Whole groups clear, which only the command line can ask for.
+  EXPECT_EQ(passing([](auto& c) { c.in = c.out = false; }, records), (Indexes{2, 3}));
+  EXPECT_EQ(passing([](auto& c) { c.allow = c.block = false; }, records), Indexes{});
 }
 
-TEST(QuickFilterMatch, NamesAreCaseSensitiveSubstrings) {
-  TrafficRecord record = traffic(kAllowed);
-  FilterCriteria criteria;
-  criteria.applicationName = "svchost";
-  EXPECT_TRUE(passes(criteria, record));
-  criteria.applicationName = "SVCHOST";
-  EXPECT_FALSE(passes(criteria, record));
-  criteria.applicationName = "!/svchost";
-  EXPECT_FALSE(passes(criteria, record));
-  criteria.applicationName = "!/SVCHOST";
-  EXPECT_TRUE(passes(criteria, record));
-  criteria.applicationName = "!svchost";  // only "!/" negates a name
-  EXPECT_FALSE(passes(criteria, record));
-  record.applicationName = "C:\\Apps\\!svchost.exe";
-  EXPECT_TRUE(passes(criteria, record));
-
-  record.applicationName = "C:\\Programme\\Caf\xe9\\app.exe";  // bytes of the log's code page
-  criteria.applicationName = "Caf\xe9";
-  EXPECT_TRUE(passes(criteria, record));
-
-  criteria = {};
-  criteria.ruleName = "web";
-  EXPECT_TRUE(passes(criteria, record));
-  criteria.ruleName = "!/Allow";
-  EXPECT_FALSE(passes(criteria, record));
-  criteria.ruleName = "Block";
-  EXPECT_FALSE(passes(criteria, record));
+TEST(QuickFilterMatch, AddressesAreTextPrefixes) {
+  std::vector<TrafficRecord> records(5, event(kAllowed));
+  const char* addresses[] = {"10.0.0.1", "10.0.0.15", "10.0.0.100", "110.0.0.1", "192.168.44.1"};
+  for (std::size_t i = 0; i < records.size(); ++i) records[i].remoteIp = addresses[i];
+  EXPECT_EQ(passing([](auto& c) { c.remoteIp = "10.0.0.1"; }, records), (Indexes{0, 1, 2}));
+  EXPECT_EQ(passing([](auto& c) { c.remoteIp = "!192.168."; }, records), (Indexes{0, 1, 2, 3}));
+  EXPECT_EQ(passing([](auto& c) { c.remoteIp = "!"; }, records), Indexes{});  // every address begins with ""
+  EXPECT_EQ(passing([](auto& c) { c.localIp = "192.168.0.2"; }, records), (Indexes{0, 1, 2, 3, 4}));
+  EXPECT_EQ(passing([](auto& c) { c.localIp = "!192."; }, records), Indexes{});
 }
 
-PacketRecord packet(std::string_view protocol) {
+TEST(QuickFilterMatch, PortsCompareAsTexts) {
+  const unsigned ports[] = {0, 8, 80, 800, 1023, 1024, 8080, 65535};
+  std::vector<TrafficRecord> records;
+  for (const unsigned port : ports) {
+    records.push_back(event(kAllowed));
+    records.back().remotePort = static_cast<std::uint16_t>(port);
+    records.back().localPort = static_cast<std::uint16_t>(port);
+  }
+  const std::pair<const char*, Indexes> cases[] = {
+      {"80", {2}},
+      {"080", {}},  // the port is written without leading zeros
+      {"0", {0}},
+      {"99999", {}},
+      {"!80", {0, 1, 3, 4, 5, 6, 7}},
+      {"!", {0, 1, 2, 3, 4, 5, 6, 7}},
+      {"1024-", {5, 6, 7}},
+      {"-1023", {0, 1, 2, 3, 4}},
+      {"!1024-", {0, 1, 2, 3, 4}},
+      {"80-80", {2}},
+      {"080-0800", {2, 3}},  // a range compares padded texts
+      {"!-", {}},
+  };
+  for (const auto& [field, expected] : cases) {
+    EXPECT_EQ(passing([&](auto& c) { c.remotePort = field; }, records), expected) << field;
+    EXPECT_EQ(passing([&](auto& c) { c.localPort = field; }, records), expected) << field;
+  }
+}
+
+TEST(QuickFilterMatch, NamesAreCaseSensitiveByteSubstrings) {
+  std::vector<TrafficRecord> records(3, event(kAllowed));
+  records[1].applicationName = "C:\\Apps\\!svchost.exe";
+  records[2].applicationName = "C:\\Programme\\Caf\xe9\\app.exe";  // bytes of the log's code page
+  records[2].ruleName = "Block_all";
+  EXPECT_EQ(passing([](auto& c) { c.applicationName = "svchost"; }, records), (Indexes{0, 1}));
+  EXPECT_EQ(passing([](auto& c) { c.applicationName = "SVCHOST"; }, records), Indexes{});
+  EXPECT_EQ(passing([](auto& c) { c.applicationName = "!/svchost"; }, records), (Indexes{2}));
+  EXPECT_EQ(passing([](auto& c) { c.applicationName = "!svchost"; }, records), (Indexes{1}));  // only "!/" negates
+  EXPECT_EQ(passing([](auto& c) { c.applicationName = "Caf\xe9"; }, records), (Indexes{2}));
+  EXPECT_EQ(passing([](auto& c) { c.ruleName = "web"; }, records), (Indexes{0, 1}));
+  EXPECT_EQ(passing([](auto& c) { c.ruleName = "!/Allow"; }, records), (Indexes{2}));
+}
+
+PacketRecord packet(std::string_view protocol, std::uint8_t flags = kAllowed | kIncoming) {
   PacketRecord record;
-  record.flags = kAllowed | kIncoming;
-  record.time = "2024/03/10 10:00:00.250";
-  record.remoteIp = "10.0.0.1";
-  record.localIp = "192.168.0.2";
-  record.remotePort = 53;
-  record.localPort = 1025;
-  record.applicationName = "C:\\app.exe";
+  record.flags = flags;
   record.protocol = protocol;
+  record.remotePort = 53;
+  record.localIp = "192.168.0.2";
+  record.applicationName = "C:\\app.exe";
   return record;
 }
 
-TEST(QuickFilterMatch, PacketProtocolsByName) {
-  FilterCriteria onlyTcp;
-  onlyTcp.udp = onlyTcp.icmp = false;
-  const QuickFilter filter(onlyTcp, {});
-  EXPECT_TRUE(filter.passes(packet("TCP")));
-  EXPECT_TRUE(filter.passes(packet("ARP")));
-  EXPECT_TRUE(filter.passes(packet("IGMP")));
-  EXPECT_TRUE(filter.passes(packet("")));
-  EXPECT_FALSE(filter.passes(packet("UDP")));
-  EXPECT_FALSE(filter.passes(packet("ICMP")));
-
-  FilterCriteria noTcp;
-  noTcp.tcp = false;
-  EXPECT_FALSE(QuickFilter(noTcp, {}).passes(packet("TCP")));
-  EXPECT_TRUE(QuickFilter(noTcp, {}).passes(packet("ICMPv6/MLD")));
-}
-
-TEST(QuickFilterMatch, PacketFieldsAndNoRuleName) {
-  FilterCriteria criteria;
-  criteria.ruleName = "nothing matches this";  // packets have no rule name
-  criteria.remotePort = "53";
-  criteria.localIp = "192.";
-  criteria.applicationName = "app";
-  criteria.block = false;
-  criteria.out = false;
-  EXPECT_TRUE(QuickFilter(criteria, {}).passes(packet("UDP")));
-  criteria.in = false;
-  EXPECT_FALSE(QuickFilter(criteria, {}).passes(packet("UDP")));
-  criteria.in = true;
-  criteria.localPort = "!1025";
-  EXPECT_FALSE(QuickFilter(criteria, {}).passes(packet("UDP")));
+TEST(QuickFilterMatch, PacketsMatchTheirProtocolNameAndHaveNoRuleName) {
+  const std::vector<PacketRecord> records = {packet("TCP"), packet("UDP"), packet("ICMP"), packet("ARP"),
+                                             packet("IGMP"), packet(""), packet("UDP", kBlocked | kOutgoing)};
+  EXPECT_EQ(passing([](auto& c) { c.udp = c.icmp = false; }, records), (Indexes{0, 3, 4, 5}));
+  EXPECT_EQ(passing([](auto& c) { c.tcp = c.udp = c.icmp = false; }, records), (Indexes{3, 4, 5}));
+  EXPECT_EQ(passing([](auto& c) { c.block = false; }, records), (Indexes{0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(passing([](auto& c) { c.in = false; }, records), (Indexes{6}));
+  EXPECT_EQ(passing([](auto& c) { c.ruleName = "no packet has one"; }, records).size(), records.size());
+  EXPECT_EQ(passing([](auto& c) { c.remotePort = "!53"; }, records), Indexes{});
+  EXPECT_EQ(passing([](auto& c) { c.localIp = "192."; c.applicationName = "!/app"; }, records), Indexes{});
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "filter/criteria_validation.h"
@@ -8,109 +7,86 @@
 namespace qv {
 namespace {
 
-struct FieldCase {
-  std::string text;
-  std::optional<std::string> message;
+struct Case {
+  std::string FilterCriteria::*field;
+  const char* text;
+  const char* message;  // nullptr: valid
 };
 
-std::optional<std::string> timeMessage(const std::string& text) {
-  FilterCriteria criteria;
-  criteria.time = text;
-  return validateCriteria(criteria);
-}
+constexpr auto kTime = &FilterCriteria::time;
+constexpr auto kRemoteIp = &FilterCriteria::remoteIp;
+constexpr auto kLocalIp = &FilterCriteria::localIp;
+constexpr auto kRemotePort = &FilterCriteria::remotePort;
+constexpr auto kLocalPort = &FilterCriteria::localPort;
 
-TEST(QuickFilterValidation, TimeField) {
-  const FieldCase cases[] = {
-      {"24", std::nullopt},
-      {"9999", std::nullopt},
-      {"!9999", std::nullopt},
-      {"2-5", std::nullopt},
-      {"-", std::nullopt},
-      {"!", std::nullopt},
-      {"1234-1234", std::nullopt},
-      {"!1234-1234", std::nullopt},
-      {"12345", "Invalid Data : Time : Number"},
-      {"!12345", "Invalid Data : Time : Number"},
-      {"12345-1", "Invalid Data : Time : Number"},
-      {"1-12345", "Invalid Data : Time : Number"},
-      {"1-2-3", "Invalid Data : Time : Multiple '-'"},
-      {"1a", "Invalid Data : Time : Invalid Letter \"a\""},
-      {"1 ", "Invalid Data : Time : Invalid Letter \" \""},
-      {"1!", "Invalid Data : Time : Invalid Letter \"!\""},
-      {"!!1", "Invalid Data : Time : Invalid Letter \"!\""},
-      // One pass over the characters: whichever fault comes first is reported.
-      {"1-2-a", "Invalid Data : Time : Multiple '-'"},
-      {"a-2-3", "Invalid Data : Time : Invalid Letter \"a\""},
-      // Letters are checked before lengths.
-      {"123456x", "Invalid Data : Time : Invalid Letter \"x\""},
+TEST(QuickFilterValidation, MessagesOfEachField) {
+  const Case cases[] = {
+      {kTime, "9999", nullptr},
+      {kTime, "!9999", nullptr},
+      {kTime, "!1234-1234", nullptr},
+      {kTime, "-", nullptr},
+      {kTime, "!", nullptr},
+      {kTime, "12345", "Invalid Data : Time : Number"},
+      {kTime, "12345-1", "Invalid Data : Time : Number"},
+      {kTime, "1-12345", "Invalid Data : Time : Number"},
+      {kTime, "1-2-3", "Invalid Data : Time : Multiple '-'"},
+      {kTime, "1a", "Invalid Data : Time : Invalid Letter \"a\""},
+      {kTime, "1!", "Invalid Data : Time : Invalid Letter \"!\""},
+      // Time is checked in one pass, so the first fault decides ...
+      {kTime, "1-2-a", "Invalid Data : Time : Multiple '-'"},
+      {kTime, "123456x", "Invalid Data : Time : Invalid Letter \"x\""},
+      // ... while a port's letters are all checked before its '-' rules.
+      {kRemotePort, "1-2-a", "Invalid Data : RemotePort : Invalid Letter \"a\""},
+      {kRemoteIp, "!192.168.", nullptr},
+      {kRemoteIp, "999.1", nullptr},  // octet ranges are not checked
+      {kRemoteIp, "10.0.0.!", "Invalid Data : Remote IP : Invalid Letter \"!\""},
+      {kLocalIp, "10,0", "Invalid Data : Local IP : Invalid Letter \",\""},
+      {kRemotePort, "!80", nullptr},
+      {kRemotePort, "99999", nullptr},         // a single number has no digit limit ...
+      {kRemotePort, "000000000080", nullptr},  // ... and no range check
+      {kRemotePort, "1024-", nullptr},
+      {kRemotePort, "-1023", nullptr},
+      {kRemotePort, "-", nullptr},
+      {kRemotePort, "08-8", nullptr},
+      {kRemotePort, "8o", "Invalid Data : RemotePort : Invalid Letter \"o\""},
+      {kRemotePort, "80!", "Invalid Data : RemotePort : Invalid Letter \"!\""},
+      {kRemotePort, "1-2-3", "Invalid Data : RemotePort : Multiple '-'"},
+      {kRemotePort, "70000-", "Invalid Data : RemotePort : Max < Min"},  // an empty high part is 65535
+      {kRemotePort, "9-8", "Invalid Data : RemotePort : Max < Min"},
+      {kRemotePort, "1-70000", "Invalid Data : RemotePort : Max > 65535"},
+      {kRemotePort, "123456-1", "Invalid Data : RemotePort : Number"},
+      {kRemotePort, "1-123456", "Invalid Data : RemotePort : Number"},
+      {kRemotePort, "!12345-1", "Invalid Data : RemotePort : Max < Min"},  // '!' allows a sixth character
+      {kRemotePort, "!123456-1", "Invalid Data : RemotePort : Number"},
+      {kLocalPort, "1-70000", "Invalid Data : LocalPort : Max > 65535"},
+      {&FilterCriteria::applicationName, "!/\"any\" text", nullptr},
+      {&FilterCriteria::ruleName, "?*", nullptr},
   };
-  for (const FieldCase& c : cases) EXPECT_EQ(timeMessage(c.text), c.message) << "Time " << c.text;
-}
-
-TEST(QuickFilterValidation, AddressFieldsTakeDigitsDotsAndALeadingBang) {
-  FilterCriteria criteria;
-  criteria.remoteIp = "!192.168.";
-  criteria.localIp = "999.1";  // octet ranges are not checked
-  EXPECT_EQ(validateCriteria(criteria), std::nullopt);
-
-  criteria.localIp = "10,0";
-  EXPECT_EQ(validateCriteria(criteria), "Invalid Data : Local IP : Invalid Letter \",\"");
-  criteria.remoteIp = "10.0.0.!";
-  EXPECT_EQ(validateCriteria(criteria), "Invalid Data : Remote IP : Invalid Letter \"!\"");
-}
-
-TEST(QuickFilterValidation, PortFields) {
-  const FieldCase cases[] = {
-      {"80", std::nullopt},
-      {"!80", std::nullopt},
-      {"99999", std::nullopt},         // a single number has no digit limit
-      {"000000000080", std::nullopt},  // nor a range check
-      {"1024-", std::nullopt},
-      {"-1023", std::nullopt},
-      {"!1-65535", std::nullopt},
-      {"!12345-1", "Invalid Data : RemotePort : Max < Min"},  // '!' allows a sixth character before '-'
-      {"12345-1", "Invalid Data : RemotePort : Max < Min"},
-      {"80-80", std::nullopt},
-      {"-", std::nullopt},
-      {"70000-", "Invalid Data : RemotePort : Max < Min"},
-      {"1-70000", "Invalid Data : RemotePort : Max > 65535"},
-      {"123456-1", "Invalid Data : RemotePort : Number"},
-      {"!123456-1", "Invalid Data : RemotePort : Number"},
-      {"1-123456", "Invalid Data : RemotePort : Number"},
-      {"1-2-3", "Invalid Data : RemotePort : Multiple '-'"},
-      // Every character is checked before the '-' rules.
-      {"1-2-a", "Invalid Data : RemotePort : Invalid Letter \"a\""},
-      {"8o", "Invalid Data : RemotePort : Invalid Letter \"o\""},
-      {"80!", "Invalid Data : RemotePort : Invalid Letter \"!\""},
-      {"9-8", "Invalid Data : RemotePort : Max < Min"},
-      {"08-8", std::nullopt},
-  };
-  for (const FieldCase& c : cases) {
+  for (const Case& c : cases) {
     FilterCriteria criteria;
-    criteria.remotePort = c.text;
-    EXPECT_EQ(validateCriteria(criteria), c.message) << "Remote Port " << c.text;
+    criteria.*c.field = c.text;
+    const auto message = validateCriteria(criteria);
+    if (c.message == nullptr) {
+      EXPECT_EQ(message, std::nullopt) << c.text;
+    } else {
+      EXPECT_EQ(message, c.message) << c.text;
+    }
   }
-  FilterCriteria local;
-  local.localPort = "1-70000";
-  EXPECT_EQ(validateCriteria(local), "Invalid Data : LocalPort : Max > 65535");
 }
 
-TEST(QuickFilterValidation, FieldsAreCheckedInOrderAndNamesAreFree) {
+TEST(QuickFilterValidation, FirstInvalidFieldInOrderIsReported) {
   FilterCriteria criteria;
-  criteria.applicationName = "!/any text \"at all\"";
-  criteria.ruleName = "?*";
-  EXPECT_EQ(validateCriteria(criteria), std::nullopt);
-
-  criteria.localPort = "x";
-  EXPECT_EQ(validateCriteria(criteria), "Invalid Data : LocalPort : Invalid Letter \"x\"");
-  criteria.remotePort = "x";
-  EXPECT_EQ(validateCriteria(criteria), "Invalid Data : RemotePort : Invalid Letter \"x\"");
-  criteria.localIp = "x";
-  EXPECT_EQ(validateCriteria(criteria), "Invalid Data : Local IP : Invalid Letter \"x\"");
-  criteria.remoteIp = "x";
-  EXPECT_EQ(validateCriteria(criteria), "Invalid Data : Remote IP : Invalid Letter \"x\"");
-  criteria.time = "x";
-  EXPECT_EQ(validateCriteria(criteria), "Invalid Data : Time : Invalid Letter \"x\"");
+  const std::pair<std::string FilterCriteria::*, const char*> backwards[] = {
+      {kLocalPort, "Invalid Data : LocalPort : Invalid Letter \"x\""},
+      {kRemotePort, "Invalid Data : RemotePort : Invalid Letter \"x\""},
+      {kLocalIp, "Invalid Data : Local IP : Invalid Letter \"x\""},
+      {kRemoteIp, "Invalid Data : Remote IP : Invalid Letter \"x\""},
+      {kTime, "Invalid Data : Time : Invalid Letter \"x\""},
+  };
+  for (const auto& [field, message] : backwards) {
+    criteria.*field = "x";
+    EXPECT_EQ(validateCriteria(criteria), message);
+  }
 }
 
 }  // namespace
