@@ -150,7 +150,7 @@ class FileSource {
   }
   char at(ByteOffset pos) {
     if (pos < base_ || pos >= base_ + filled_) cover(pos, pos + 1);
-    return pos < base_ + filled_ ? window_[static_cast<std::size_t>(pos - base_)] : '\0';
+    return pos >= base_ && pos < base_ + filled_ ? window_[static_cast<std::size_t>(pos - base_)] : '\0';
   }
   ByteOffset findCr(ByteOffset pos) {
     ByteOffset searched = pos;
@@ -168,6 +168,8 @@ class FileSource {
   }
   std::string_view view(ByteOffset begin, ByteOffset end) {
     if (begin < base_ || end > base_ + filled_) cover(begin, end);
+    if (end > base_ + filled_) end = base_ + filled_;  // the file ended sooner
+    if (begin < base_ || begin > end) return {};
     return {window_.data() + (begin - base_), static_cast<std::size_t>(end - begin)};
   }
 
@@ -175,32 +177,52 @@ class FileSource {
   static constexpr std::size_t kWindowSize = std::size_t{1} << 20;
 
   // Makes the window hold [begin, end), keeping the bytes from begin on that
-  // it already has, or as much of it as the file still gives.
+  // it already has, or as much of it as the file still gives. The scan only
+  // moves forward, so begin never lies before the window; bytes between the
+  // window and a begin beyond it are read and dropped.
   void cover(ByteOffset begin, ByteOffset end) {
-    if (end > length_) end = length_;
-    if (begin >= base_ && begin <= base_ + filled_) {
-      const std::size_t kept = static_cast<std::size_t>(base_ + filled_ - begin);
+    ByteOffset fileAt = base_ + filled_;
+    if (begin <= fileAt) {
+      const std::size_t kept = static_cast<std::size_t>(fileAt - begin);
       std::memmove(window_.data(), window_.data() + (begin - base_), kept);
       filled_ = kept;
     } else {
-      filled_ = 0;  // the scan only moves forward: begin lies past the window
+      while (fileAt < begin) {
+        const ByteOffset gap = begin - fileAt;
+        if (!readInto(0, gap < window_.size() ? static_cast<std::size_t>(gap) : window_.size(), fileAt)) {
+          base_ = fileAt;
+          filled_ = 0;
+          return;
+        }
+      }
+      filled_ = 0;
     }
     base_ = begin;
-    const std::size_t needed = static_cast<std::size_t>(end - begin);
+    if (end > length_) end = length_;
+    const std::size_t needed = end > begin ? static_cast<std::size_t>(end - begin) : 0;
     if (needed > window_.size()) window_.resize(needed + kWindowSize);
-    while (filled_ < needed || (filled_ < window_.size() && base_ + filled_ < length_ && filled_ < kWindowSize / 2)) {
+    // Reads at least what is needed, and tops the window up so that the next
+    // lines are already there.
+    while (filled_ < needed || (base_ + filled_ < length_ && filled_ < kWindowSize / 2)) {
       const ByteOffset remaining = length_ - (base_ + filled_);
       const std::size_t room = window_.size() - filled_;
-      const std::int64_t got =
-          remaining == 0 ? 0 : file_.read(window_.data() + filled_, remaining < room ? remaining : room);
-      if (got <= 0) {
-        // Cut short (or failing) while read: the data ends here.
-        failed_ = got < 0;
-        length_ = base_ + filled_;
-        return;
-      }
-      filled_ += static_cast<std::size_t>(got);
+      ByteOffset at = base_ + filled_;
+      if (!readInto(filled_, remaining < room ? static_cast<std::size_t>(remaining) : room, at)) return;
+      filled_ = static_cast<std::size_t>(at - base_);
     }
+  }
+
+  // Reads up to `wanted` bytes to window offset `into`, advancing `fileAt`.
+  // At an early end or a failure the data ends at fileAt.
+  bool readInto(std::size_t into, std::size_t wanted, ByteOffset& fileAt) {
+    const std::int64_t got = wanted == 0 ? 0 : file_.read(window_.data() + into, wanted);
+    if (got <= 0) {
+      failed_ = failed_ || got < 0;
+      length_ = fileAt;
+      return false;
+    }
+    fileAt += static_cast<ByteOffset>(got);
+    return true;
   }
 
   LogFile& file_;
@@ -233,7 +255,8 @@ TrafficLog scanTrafficLog(Source& source) {
   while (startsBeforeMargin(pos, source.length(), kLineStartMargin)) {
     while (pos < source.length() && source.at(pos) == '\0') ++pos;
     while (pos < source.length() && source.at(pos) == '\n') ++pos;
-    if (pos > source.length() - kLineStartMargin) break;
+    // (The length can shrink here when the file was cut short while read.)
+    if (source.length() < kLineStartMargin || pos > source.length() - kLineStartMargin) break;
 
     const char first = source.at(pos);
     if (first == '\0') {

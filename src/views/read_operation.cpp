@@ -70,12 +70,11 @@ ReadResult readTrafficLog(TrafficLogState& state, const std::string& path, const
   // Whatever happens next replaces the records; giving them back first keeps
   // the old log and the new file from being held at once.
   releaseTrafficRecords(state);
-  TrafficLog log;
-  {
-    FileReadResult file = readWholeFile(path);
-    if (!file.opened) return clearedTraffic(state, ReadStatus::OpenFailed, openErrorMessage(file.errorText));
-    log = parseTrafficLog(file.buffer ? file.buffer->content() : std::string_view());
-  }  // the file's bytes are released here, before the copies of the filter run are made
+  // Parsed through a small window: the file's bytes are never all held, so
+  // the copies of the filter run share memory only with the records.
+  TrafficLogFileRead file = readTrafficLogFile(path);
+  if (!file.opened) return clearedTraffic(state, ReadStatus::OpenFailed, openErrorMessage(file.errorText));
+  TrafficLog log = std::move(file.log);
   if (log.status == LogParseStatus::InvalidFormat) {
     return clearedTraffic(state, ReadStatus::InvalidFormat, std::string(kInvalidFileFormat));
   }
