@@ -1,11 +1,58 @@
+#include <optional>
+#include <string>
+
 #include "cli/commands.h"
+#include "cli/criteria_options.h"
+#include "cli/read_report.h"
+#include "views/packet_columns.h"
+#include "views/read_operation.h"
 
 namespace qv::cli {
+namespace {
 
-// Placeholder until the subcommand is built.
-int runPackets(Arguments, std::ostream&, std::ostream& err) {
-  err << "qvlog: 'packets' is not available in this build\n";
-  return 2;
+struct PacketsCommandOptions {
+  std::string file;
+  CriteriaOptions criteria;
+};
+
+std::optional<PacketsCommandOptions> parsePacketsOptions(Arguments args, std::ostream& err) {
+  std::optional<CommandLine> line = parseCommandLine("packets", args, {.ruleName = false, .count = true}, 1, "FILE", err);
+  if (!line) return std::nullopt;
+  return PacketsCommandOptions{line->positional.front(), line->criteria};
+}
+
+// One line per shown row, the cells of the eleven columns joined by TAB.
+void writePacketRows(LineWriter& writer, const PacketShownList& shown) {
+  if (shown.isNoDataPlaceholder()) return;
+  for (std::size_t row = 0; row < shown.size(); ++row) {
+    const PacketRecord& record = shown[row];
+    std::string& line = writer.line();
+    for (int column = 0; column < kPacketColumnCount; ++column) {
+      if (column > 0) line += '\t';
+      appendPacketCellText(line, record, static_cast<PacketColumn>(column));
+    }
+    writer.endLine();
+  }
+}
+
+}  // namespace
+
+// read -> filter run -> sort clicks -> output -> export.
+int runPackets(Arguments args, std::ostream& out, std::ostream& err) {
+  const std::optional<PacketsCommandOptions> options = parsePacketsOptions(args, err);
+  if (!options) return kUsageExit;
+
+  PacketLogState state;
+  const ReadResult read = readPacketLog(state, options->file, options->criteria.criteria, options->criteria.now());
+  reportReadMessage(read, err);
+  if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+
+  LineWriter writer(out);
+  if (!options->criteria.countOnly) writePacketRows(writer, state.shown);
+  writer.line() += state.countLine;
+  writer.endLine();
+  writer.flush();
+  return readExitCode(read.status);
 }
 
 }  // namespace qv::cli

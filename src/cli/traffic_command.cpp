@@ -1,11 +1,57 @@
+#include <optional>
+#include <string>
+
 #include "cli/commands.h"
+#include "cli/criteria_options.h"
+#include "cli/read_report.h"
+#include "views/read_operation.h"
+#include "views/traffic_columns.h"
 
 namespace qv::cli {
+namespace {
 
-// Placeholder until the subcommand is built.
-int runTraffic(Arguments, std::ostream&, std::ostream& err) {
-  err << "qvlog: 'traffic' is not available in this build\n";
-  return 2;
+struct TrafficCommandOptions {
+  std::string file;
+  CriteriaOptions criteria;
+};
+
+std::optional<TrafficCommandOptions> parseTrafficOptions(Arguments args, std::ostream& err) {
+  std::optional<CommandLine> line = parseCommandLine("traffic", args, {.ruleName = true, .count = true}, 1, "FILE", err);
+  if (!line) return std::nullopt;
+  return TrafficCommandOptions{line->positional.front(), line->criteria};
+}
+
+// One line per shown row, the cells of the fourteen columns joined by TAB.
+void writeTrafficRows(LineWriter& writer, const TrafficShownList& shown) {
+  if (shown.isNoDataPlaceholder()) return;
+  for (const TrafficRecord& record : shown.rows) {
+    std::string& line = writer.line();
+    for (int column = 0; column < kTrafficColumnCount; ++column) {
+      if (column > 0) line += '\t';
+      appendTrafficCellText(line, record, static_cast<TrafficColumn>(column));
+    }
+    writer.endLine();
+  }
+}
+
+}  // namespace
+
+// read -> filter run (with the filter list) -> analysis -> sort clicks -> output -> export.
+int runTraffic(Arguments args, std::ostream& out, std::ostream& err) {
+  const std::optional<TrafficCommandOptions> options = parseTrafficOptions(args, err);
+  if (!options) return kUsageExit;
+
+  TrafficLogState state;
+  const ReadResult read = readTrafficLog(state, options->file, options->criteria.criteria, options->criteria.now());
+  reportReadMessage(read, err);
+  if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+
+  LineWriter writer(out);
+  if (!options->criteria.countOnly) writeTrafficRows(writer, state.shown);
+  writer.line() += state.countLine;
+  writer.endLine();
+  writer.flush();
+  return readExitCode(read.status);
 }
 
 }  // namespace qv::cli

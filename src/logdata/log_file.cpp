@@ -1,7 +1,6 @@
 #include "logdata/log_file.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <limits>
 #include <memory>
 #include <new>
@@ -21,96 +20,105 @@ namespace qv {
 namespace {
 
 #ifdef _WIN32
-using FileHandle = HANDLE;
-constexpr FileHandle kNoFile = INVALID_HANDLE_VALUE;
-int lastError() { return static_cast<int>(GetLastError()); }
-void closeFile(FileHandle file) { CloseHandle(file); }
-#else
-using FileHandle = int;
-constexpr FileHandle kNoFile = -1;
-int lastError() { return errno; }
-void closeFile(FileHandle file) { ::close(file); }
-#endif
-
-class OpenFile {
- public:
-  explicit OpenFile(const std::string& path) {
-#ifdef _WIN32
-    handle_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-#else
-    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-#endif
-  }
-  ~OpenFile() {
-    if (handle_ != kNoFile) closeFile(handle_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-
-  bool isOpen() const { return handle_ != kNoFile; }
-
-  // The size to read; for a stream that cannot tell, 0 and `sized` false.
-  bool size(std::uint64_t& bytes, bool& sized) const {
-#ifdef _WIN32
-    LARGE_INTEGER length{};
-    if (!GetFileSizeEx(handle_, &length)) return false;
-    bytes = static_cast<std::uint64_t>(length.QuadPart);
-    sized = true;
-#else
-    struct stat status {};
-    if (::fstat(handle_, &status) != 0) return false;
-    if (S_ISDIR(status.st_mode)) {
-      errno = EISDIR;
-      return false;
-    }
-    sized = S_ISREG(status.st_mode);
-    bytes = sized ? static_cast<std::uint64_t>(status.st_size) : 0;
-#endif
-    return true;
-  }
-
-  // Reads up to `wanted` bytes; the count read, 0 at the end, -1 on failure.
-  std::int64_t read(char* into, std::uint64_t wanted) const {
-    constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;  // both systems cap a single read
-    const std::uint64_t chunk = wanted < kChunk ? wanted : kChunk;
-#ifdef _WIN32
-    DWORD got = 0;
-    if (!ReadFile(handle_, into, static_cast<DWORD>(chunk), &got, nullptr)) return -1;
-    return static_cast<std::int64_t>(got);
-#else
-    for (;;) {
-      const ssize_t got = ::read(handle_, into, static_cast<std::size_t>(chunk));
-      if (got >= 0 || errno != EINTR) return static_cast<std::int64_t>(got);
-    }
-#endif
-  }
-
- private:
-  FileHandle handle_ = kNoFile;
-};
-
-FileReadResult failure(int errorNumber) {
-  FileReadResult result;
-  result.errorText = platform::systemErrorText(errorNumber);
-  return result;
-}
-
-#ifdef _WIN32
 constexpr int kOutOfMemory = ERROR_NOT_ENOUGH_MEMORY;
 #else
 constexpr int kOutOfMemory = ENOMEM;
 #endif
 
+FileReadResult failure(std::string errorText) {
+  FileReadResult result;
+  result.errorText = std::move(errorText);
+  return result;
+}
+
 }  // namespace
 
+#ifdef _WIN32
+
+LogFile::LogFile(const std::string& path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+  if (handle_ == INVALID_HANDLE_VALUE) fail(static_cast<int>(GetLastError()));
+}
+
+LogFile::~LogFile() {
+  if (isOpen()) CloseHandle(handle_);
+}
+
+bool LogFile::isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+bool LogFile::size(std::uint64_t& bytes, bool& sized) {
+  LARGE_INTEGER length{};
+  if (!GetFileSizeEx(handle_, &length)) {
+    fail(static_cast<int>(GetLastError()));
+    return false;
+  }
+  bytes = static_cast<std::uint64_t>(length.QuadPart);
+  sized = true;
+  return true;
+}
+
+std::int64_t LogFile::read(char* into, std::uint64_t wanted) {
+  constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;  // a single read takes a 32-bit count
+  DWORD got = 0;
+  if (!ReadFile(handle_, into, static_cast<DWORD>(wanted < kChunk ? wanted : kChunk), &got, nullptr)) {
+    fail(static_cast<int>(GetLastError()));
+    return -1;
+  }
+  return static_cast<std::int64_t>(got);
+}
+
+#else
+
+LogFile::LogFile(const std::string& path) : handle_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  if (handle_ < 0) fail(errno);
+}
+
+LogFile::~LogFile() {
+  if (isOpen()) ::close(handle_);
+}
+
+bool LogFile::isOpen() const { return handle_ >= 0; }
+
+bool LogFile::size(std::uint64_t& bytes, bool& sized) {
+  struct stat status {};
+  if (::fstat(handle_, &status) != 0) {
+    fail(errno);
+    return false;
+  }
+  // A folder opens here but is no log; elsewhere it does not even open.
+  if (S_ISDIR(status.st_mode)) {
+    fail(EISDIR);
+    return false;
+  }
+  sized = S_ISREG(status.st_mode);
+  bytes = sized ? static_cast<std::uint64_t>(status.st_size) : 0;
+  return true;
+}
+
+std::int64_t LogFile::read(char* into, std::uint64_t wanted) {
+  constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;  // Linux moves at most about 2 GiB per call
+  for (;;) {
+    const ssize_t got = ::read(handle_, into, static_cast<std::size_t>(wanted < kChunk ? wanted : kChunk));
+    if (got >= 0) return static_cast<std::int64_t>(got);
+    if (errno != EINTR) {
+      fail(errno);
+      return -1;
+    }
+  }
+}
+
+#endif
+
+void LogFile::fail(int errorNumber) { errorText_ = platform::systemErrorText(errorNumber); }
+
 FileReadResult readWholeFile(const std::string& path) {
-  const OpenFile file(path);
-  if (!file.isOpen()) return failure(lastError());
+  LogFile file(path);
+  if (!file.isOpen()) return failure(file.errorText());
   std::uint64_t expected = 0;
   bool sized = false;
-  if (!file.size(expected, sized)) return failure(lastError());
-  if (expected >= std::numeric_limits<std::size_t>::max()) return failure(kOutOfMemory);
+  if (!file.size(expected, sized)) return failure(file.errorText());
+  if (expected >= std::numeric_limits<std::size_t>::max()) return failure(platform::systemErrorText(kOutOfMemory));
 
   auto buffer = std::make_shared<ReadBuffer>();
   try {
@@ -118,13 +126,13 @@ FileReadResult readWholeFile(const std::string& path) {
     std::uint64_t length = 0;
     for (;;) {
       if (length == expected) {
-        // A stream of unknown size (or a file that grew) is read to its end.
+        // A stream of unknown size is read to its end; a file, to the size it had when opened.
         if (sized) break;
         buffer->bytes.resize(buffer->bytes.size() + (buffer->bytes.size() < 65536 ? 65536 : buffer->bytes.size()));
         expected = buffer->bytes.size() - 1;
       }
       const std::int64_t got = file.read(buffer->bytes.data() + length, expected - length);
-      if (got < 0) return failure(lastError());
+      if (got < 0) return failure(file.errorText());
       if (got == 0) break;
       length += static_cast<std::uint64_t>(got);
     }
@@ -134,7 +142,7 @@ FileReadResult readWholeFile(const std::string& path) {
     if (!sized) buffer->bytes.shrink_to_fit();
     buffer->fileLength = length;
   } catch (const std::bad_alloc&) {
-    return failure(kOutOfMemory);
+    return failure(platform::systemErrorText(kOutOfMemory));
   }
   FileReadResult result;
   result.opened = true;

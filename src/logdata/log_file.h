@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "logdata/read_buffer.h"
@@ -16,5 +17,34 @@ struct FileReadResult {
 // one NUL. The file is opened for reading while others may go on reading and
 // writing it (the firewall keeps its logs open); sizes are 64-bit throughout.
 FileReadResult readWholeFile(const std::string& path);
+
+// A log file opened for reading while others may go on reading and writing
+// it. Failures leave the system's text in errorText().
+class LogFile {
+ public:
+  explicit LogFile(const std::string& path);
+  ~LogFile();
+  LogFile(const LogFile&) = delete;
+  LogFile& operator=(const LogFile&) = delete;
+
+  bool isOpen() const;
+  const std::string& errorText() const { return errorText_; }
+
+  // The file's size when it has one (a regular file); false on failure, with
+  // `sized` false for a stream that cannot tell.
+  bool size(std::uint64_t& bytes, bool& sized);
+  // Reads up to `wanted` bytes: the count read, 0 at the end, -1 on failure.
+  std::int64_t read(char* into, std::uint64_t wanted);
+
+ private:
+  void fail(int errorNumber);
+
+#ifdef _WIN32
+  void* handle_;
+#else
+  int handle_;
+#endif
+  std::string errorText_;
+};
 
 }  // namespace qv

@@ -6,27 +6,8 @@
 namespace qv {
 namespace {
 
-constexpr std::uint64_t kUnsigned32Max = 0xFFFFFFFFu;
 constexpr std::uint64_t kSigned32Max = 0x7FFFFFFFu;
-
-constexpr int hexDigitValue(char c) noexcept {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-// Reads leading hex digits, saturating at `limit`.
-std::uint64_t leadingHexValue(std::string_view digits, std::uint64_t limit) noexcept {
-  std::uint64_t value = 0;
-  for (const char c : digits) {
-    const int digit = hexDigitValue(c);
-    if (digit < 0) break;
-    value = value * 16 + static_cast<std::uint64_t>(digit);
-    if (value > limit) value = limit + 1;  // keeps reading the digits without overflowing
-  }
-  return value > limit ? limit : value;
-}
+using detail::leadingHexValue;
 
 // Appends the decimal digits of a value below 256 without allocating.
 void appendByteDecimal(std::array<char, 16>& out, std::size_t& size, unsigned value) {
@@ -41,17 +22,13 @@ std::string_view pairAt(std::string_view digits, std::size_t offset) {
 
 }  // namespace
 
-std::uint32_t hexValue(std::string_view digits) {
-  return static_cast<std::uint32_t>(leadingHexValue(digits, kUnsigned32Max));
-}
-
 std::string hexByteText(std::string_view twoDigits) {
   return std::to_string(leadingHexValue(twoDigits, kSigned32Max));
 }
 
 bool isHex(std::string_view text) {
   for (const char c : text) {
-    if (hexDigitValue(c) < 0) return false;
+    if (detail::kHexDigitValues[static_cast<unsigned char>(c)] == 0xFF) return false;
   }
   return true;
 }

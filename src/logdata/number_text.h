@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,10 +9,39 @@
 
 namespace qv {
 
+namespace detail {
+// Digit values by byte; 0xFF for a byte that is no hexadecimal digit.
+inline constexpr std::array<std::uint8_t, 256> kHexDigitValues = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (auto& value : table) value = 0xFF;
+  for (int c = 0; c < 10; ++c) table[static_cast<std::size_t>('0' + c)] = static_cast<std::uint8_t>(c);
+  for (int c = 0; c < 6; ++c) {
+    table[static_cast<std::size_t>('A' + c)] = static_cast<std::uint8_t>(10 + c);
+    table[static_cast<std::size_t>('a' + c)] = static_cast<std::uint8_t>(10 + c);
+  }
+  return table;
+}();
+
+// Leading hex digits read as a number, saturating at `limit`.
+inline std::uint64_t leadingHexValue(std::string_view digits, std::uint64_t limit) noexcept {
+  std::uint64_t value = 0;
+  for (const char c : digits) {
+    const std::uint8_t digit = kHexDigitValues[static_cast<unsigned char>(c)];
+    if (digit == 0xFF) break;
+    value = value * 16 + digit;
+    if (value > limit) value = limit + 1;  // keeps reading the digits without overflowing
+  }
+  return value > limit ? limit : value;
+}
+}  // namespace detail
+
 // The value of the hexadecimal digits at the start of `digits`, read up to the
 // first character that is not one. No digits give 0; a value that does not fit
 // 32 bits gives 4294967295, so an overlong field cannot wrap to a small number.
-std::uint32_t hexValue(std::string_view digits);
+// Inline: the readers call it for several fields of every record.
+inline std::uint32_t hexValue(std::string_view digits) {
+  return static_cast<std::uint32_t>(detail::leadingHexValue(digits, 0xFFFFFFFFu));
+}
 
 // The decimal text of a two-digit hexadecimal field ("FF" -> "255"); digits
 // are read as hexValue reads them, saturating at 2147483647 as a signed value.

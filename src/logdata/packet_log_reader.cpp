@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "logdata/address_cache.h"
 #include "logdata/number_text.h"
 #include "logdata/protocol_names.h"
 #include "logdata/text_cache.h"
@@ -101,8 +102,8 @@ class RecordParser {
     const auto character = [&](std::size_t offset) { return t + offset < text.size() ? text[t + offset] : '\0'; };
 
     record.time = times_.timeText(field(Field::kTime, 16), true);
-    record.localIp = dottedAddress(field(Field::kLocalIp, 8));
-    record.remoteIp = dottedAddress(field(Field::kRemoteIp, 8));
+    record.localIp = addresses_.dotted(field(Field::kLocalIp, 8));
+    record.remoteIp = addresses_.dotted(field(Field::kRemoteIp, 8));
     record.localPort = static_cast<std::uint16_t>(hexValue(field(Field::kLocalPort, 4)));
     record.remotePort = static_cast<std::uint16_t>(hexValue(field(Field::kRemotePort, 4)));
     record.packetLength = hexValue(field(Field::kPacketLength, 8));
@@ -137,6 +138,17 @@ class RecordParser {
     const char* const start = data_ + pos;
     const std::size_t available = static_cast<std::size_t>(length_ - pos);
     std::size_t size = 0;
+    // Eight bytes at a time while they lie inside the data: a word holds a
+    // NUL or a CR when one of its bytes, or of it XOR CRs, is zero.
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (size + 8 <= available) {
+      std::uint64_t word;
+      std::memcpy(&word, start + size, sizeof word);
+      const std::uint64_t crs = word ^ (kOnes * '\r');
+      if (((word - kOnes) & ~word & kHighBits) | ((crs - kOnes) & ~crs & kHighBits)) break;
+      size += 8;
+    }
     while (size < available && start[size] != '\r' && start[size] != '\0') ++size;
     return {start, size};
   }
@@ -145,6 +157,7 @@ class RecordParser {
   const char* data_;
   ByteOffset length_;
   TimeTextConverter times_;
+  AddressCache addresses_;
   TextCache names_;
 };
 

@@ -8,9 +8,10 @@ namespace qv {
 
 Text::Text(std::string_view bytes) {
   if (bytes.size() <= kInlineCapacity) {
-    std::memcpy(inline_.chars, bytes.data(), bytes.size());
-    inline_.chars[bytes.size()] = '\0';
-    inline_.size = static_cast<std::uint8_t>(bytes.size());
+    // An empty view may carry a null pointer, which memcpy must not see.
+    if (!bytes.empty()) std::memcpy(inline_.chars, bytes.data(), bytes.size());
+    if (bytes.size() < kInlineCapacity) inline_.chars[bytes.size()] = '\0';
+    inline_.spare = static_cast<std::uint8_t>(kInlineCapacity - bytes.size());
     return;
   }
   void* memory = std::malloc(offsetof(Block, chars) + bytes.size() + 1);
@@ -24,45 +25,12 @@ Text::Text(std::string_view bytes) {
   heap_.marker = kHeapMarker;
 }
 
-Text::Text(const Text& other) noexcept {
-  std::memcpy(static_cast<void*>(this), &other, sizeof(Text));
-  if (!isInline()) heap_.block->references.fetch_add(1, std::memory_order_relaxed);
-}
-
-Text::Text(Text&& other) noexcept {
-  std::memcpy(static_cast<void*>(this), &other, sizeof(Text));
-  other.clearInline();
-}
-
-Text& Text::operator=(const Text& other) noexcept {
-  if (this != &other) {
-    release();
-    std::memcpy(static_cast<void*>(this), &other, sizeof(Text));
-    if (!isInline()) heap_.block->references.fetch_add(1, std::memory_order_relaxed);
+void Text::releaseBlock() noexcept {
+  Block* block = heap_.block;
+  if (block->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    block->references.~atomic();
+    std::free(block);
   }
-  return *this;
-}
-
-Text& Text::operator=(Text&& other) noexcept {
-  if (this != &other) {
-    release();
-    std::memcpy(static_cast<void*>(this), &other, sizeof(Text));
-    other.clearInline();
-  }
-  return *this;
-}
-
-Text::~Text() { release(); }
-
-void Text::release() noexcept {
-  if (!isInline()) {
-    Block* block = heap_.block;
-    if (block->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-      block->references.~atomic();
-      std::free(block);
-    }
-  }
-  clearInline();
 }
 
 std::strong_ordering Text::compareBytes(std::string_view a, std::string_view b) noexcept {

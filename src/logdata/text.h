@@ -4,6 +4,7 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,25 +17,48 @@ namespace qv {
 // nothing here assumes an encoding. data() is always NUL-terminated.
 class Text {
  public:
-  static constexpr std::size_t kInlineCapacity = 22;
+  // 23 bytes fit inline: a packet time with milliseconds is 23 characters.
+  static constexpr std::size_t kInlineCapacity = 23;
 
   Text() noexcept { clearInline(); }
   Text(std::string_view bytes);  // NOLINT: implicit on purpose, records are built from views
   Text(const char* bytes) : Text(std::string_view(bytes)) {}
   Text(const std::string& bytes) : Text(std::string_view(bytes)) {}
-  Text(const Text& other) noexcept;
-  Text(Text&& other) noexcept;
-  Text& operator=(const Text& other) noexcept;
-  Text& operator=(Text&& other) noexcept;
-  ~Text();
+  // Copies, moves and destruction are inline: records are built and copied
+  // by the million and most of their texts are inline.
+  Text(const Text& other) noexcept {
+    std::memcpy(static_cast<void*>(this), &other, sizeof(Text));
+    if (!isInline()) heap_.block->references.fetch_add(1, std::memory_order_relaxed);
+  }
+  Text(Text&& other) noexcept {
+    std::memcpy(static_cast<void*>(this), &other, sizeof(Text));
+    other.clearInline();
+  }
+  Text& operator=(const Text& other) noexcept {
+    if (this != &other) {
+      release();
+      std::memcpy(static_cast<void*>(this), &other, sizeof(Text));
+      if (!isInline()) heap_.block->references.fetch_add(1, std::memory_order_relaxed);
+    }
+    return *this;
+  }
+  Text& operator=(Text&& other) noexcept {
+    if (this != &other) {
+      release();
+      std::memcpy(static_cast<void*>(this), &other, sizeof(Text));
+      other.clearInline();
+    }
+    return *this;
+  }
+  ~Text() { release(); }
 
   std::string_view view() const noexcept {
-    return isInline() ? std::string_view(inline_.chars, inline_.size)
+    return isInline() ? std::string_view(inline_.chars, inlineSize())
                       : std::string_view(heap_.block->chars, heap_.block->size);
   }
   operator std::string_view() const noexcept { return view(); }
   const char* data() const noexcept { return isInline() ? inline_.chars : heap_.block->chars; }
-  std::size_t size() const noexcept { return isInline() ? inline_.size : heap_.block->size; }
+  std::size_t size() const noexcept { return isInline() ? inlineSize() : heap_.block->size; }
   bool empty() const noexcept { return size() == 0; }
   std::string str() const { return std::string(view()); }
 
@@ -59,8 +83,10 @@ class Text {
     char chars[1];  // size + 1 bytes allocated
   };
   struct Inline {
-    char chars[kInlineCapacity + 1];
-    std::uint8_t size;  // kHeapMarker when the text lives in a block
+    char chars[kInlineCapacity];
+    // kInlineCapacity - size, so that a full inline text is followed by a 0
+    // byte that ends it; kHeapMarker when the text lives in a block.
+    std::uint8_t spare;
   };
   struct Heap {
     Block* block;
@@ -69,12 +95,17 @@ class Text {
   };
   static constexpr std::uint8_t kHeapMarker = 0xFF;
 
-  bool isInline() const noexcept { return inline_.size != kHeapMarker; }
+  bool isInline() const noexcept { return inline_.spare != kHeapMarker; }
+  std::size_t inlineSize() const noexcept { return kInlineCapacity - inline_.spare; }
   void clearInline() noexcept {
     inline_.chars[0] = '\0';
-    inline_.size = 0;
+    inline_.spare = static_cast<std::uint8_t>(kInlineCapacity);
   }
-  void release() noexcept;
+  void release() noexcept {
+    if (!isInline()) releaseBlock();
+    clearInline();
+  }
+  void releaseBlock() noexcept;
 
   union {
     Inline inline_;

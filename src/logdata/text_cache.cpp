@@ -6,21 +6,29 @@
 namespace qv {
 namespace {
 
-// FNV-1a over the last bytes: paths share long prefixes, their ends differ.
+std::uint64_t load64(const char* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// Mixes the length and three words: the end of the text (where paths and
+// host names differ), the words before it and the middle. Only texts longer
+// than the inline capacity come here, so all three words exist.
 std::size_t slotHash(std::string_view bytes) {
-  constexpr std::size_t kHashedTail = 32;
-  const std::string_view tail = bytes.size() > kHashedTail ? bytes.substr(bytes.size() - kHashedTail) : bytes;
-  std::uint32_t hash = 2166136261u ^ static_cast<std::uint32_t>(bytes.size());
-  for (const char c : tail) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 16777619u;
-  }
-  return hash;
+  const char* data = bytes.data();
+  const std::size_t size = bytes.size();
+  std::uint64_t hash = size * 0x9E3779B97F4A7C15ULL;
+  hash = (hash ^ load64(data + size - 8)) * 0xBF58476D1CE4E5B9ULL;
+  hash = (hash ^ load64(data + size - 16)) * 0x94D049BB133111EBULL;
+  hash = (hash ^ load64(data + size / 2 - 8)) * 0x9E3779B97F4A7C15ULL;
+  return static_cast<std::size_t>(hash ^ (hash >> 29));
 }
 
 }  // namespace
 
 Text TextCache::get(std::string_view bytes) {
+  static_assert(Text::kInlineCapacity >= 16, "slotHash reads 16 bytes before the end");
   if (bytes.size() <= Text::kInlineCapacity) return Text(bytes);
   Text& slot = slots_[slotHash(bytes) % slots_.size()];
   if (slot.view() != bytes) slot = Text(bytes);

@@ -127,7 +127,18 @@ std::optional<platform::CivilTime> TimeTextConverter::civilTimeOf(std::int64_t u
     slot.hour = hour;
     slot.offsetSeconds = firstOffset;
   }
-  return civilFromSeconds(unixSeconds + slot.offsetSeconds);
+  const std::int64_t localSeconds = unixSeconds + slot.offsetSeconds;
+  // Neighbouring events mostly fall on the same local day.
+  if (localSeconds < dayStart_ || localSeconds >= dayStart_ + kSecondsPerDay) {
+    day_ = civilFromSeconds(localSeconds);
+    dayStart_ = localSeconds - (day_.hour * kSecondsPerHour + day_.minute * 60 + day_.second);
+  }
+  const auto secondOfDay = static_cast<int>(localSeconds - dayStart_);
+  platform::CivilTime civil = day_;
+  civil.hour = secondOfDay / 3600;
+  civil.minute = secondOfDay / 60 % 60;
+  civil.second = secondOfDay % 60;
+  return civil;
 }
 
 Text TimeTextConverter::convert(std::string_view sixteenDigits, bool withMilliseconds) {
@@ -144,20 +155,20 @@ Text TimeTextConverter::convert(std::string_view sixteenDigits, bool withMillise
 }
 
 Text TimeTextConverter::timeText(std::string_view sixteenDigits, bool withMilliseconds) {
-  const std::string_view digits = sixteenDigits.substr(0, 16);
-  for (const RecentText& entry : recent_) {
-    if (entry.used && entry.withMilliseconds == withMilliseconds && entry.size == digits.size() &&
-        std::memcmp(entry.digits.data(), digits.data(), digits.size()) == 0) {
-      return entry.text;
-    }
+  if (sixteenDigits.size() < 16) return convert(sixteenDigits, withMilliseconds);
+  std::uint64_t high;
+  std::uint64_t low;
+  std::memcpy(&high, sixteenDigits.data(), sizeof high);
+  std::memcpy(&low, sixteenDigits.data() + 8, sizeof low);
+  const std::uint64_t hash = (high * 0x9E3779B97F4A7C15ULL) ^ (low * 0xC2B2AE3D27D4EB4FULL);
+  RecentText& entry = recent_[static_cast<std::size_t>(hash >> 58)];
+  if (!entry.used || entry.high != high || entry.low != low || entry.withMilliseconds != withMilliseconds) {
+    entry.text = convert(sixteenDigits.substr(0, 16), withMilliseconds);
+    entry.high = high;
+    entry.low = low;
+    entry.withMilliseconds = withMilliseconds;
+    entry.used = true;
   }
-  RecentText& entry = recent_[nextRecent_];
-  nextRecent_ = (nextRecent_ + 1) % recent_.size();
-  entry.text = convert(digits, withMilliseconds);
-  std::memcpy(entry.digits.data(), digits.data(), digits.size());
-  entry.size = static_cast<std::uint8_t>(digits.size());
-  entry.withMilliseconds = withMilliseconds;
-  entry.used = true;
   return entry.text;
 }
 

@@ -39,8 +39,8 @@ std::optional<std::int64_t> unixSecondsOfLocalTimeText(std::string_view text);
 // Converts the many times of one log read. Asking the system for local time
 // is the costly part, so it remembers the offset from UTC of every hour it has
 // met (only when both ends of the hour agree, so a daylight-saving change is
-// never smoothed over) and the texts of the last few digit strings, which
-// repeat within a record and between neighbours.
+// never smoothed over) and, in a small direct-mapped table, the texts of digit
+// strings it has converted, which repeat within a record and between neighbours.
 class TimeTextConverter {
  public:
   Text timeText(std::string_view sixteenDigits, bool withMilliseconds);
@@ -52,8 +52,8 @@ class TimeTextConverter {
     std::int64_t offsetSeconds = 0;
   };
   struct RecentText {
-    std::array<char, 16> digits{};
-    std::uint8_t size = 0;
+    std::uint64_t high = 0;  // the 16 digits as two words
+    std::uint64_t low = 0;
     bool withMilliseconds = false;
     bool used = false;
     Text text;
@@ -63,8 +63,10 @@ class TimeTextConverter {
   Text convert(std::string_view sixteenDigits, bool withMilliseconds);
 
   std::array<HourOffset, 128> hours_{};
-  std::array<RecentText, 4> recent_{};
-  std::size_t nextRecent_ = 0;
+  // The local day last converted: its first second and its date.
+  std::int64_t dayStart_ = INT64_MIN;  // none yet
+  platform::CivilTime day_{};
+  std::array<RecentText, 64> recent_{};
 };
 
 }  // namespace qv

@@ -2,7 +2,11 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "logdata/address_cache.h"
+#include "logdata/log_file.h"
 #include "logdata/number_text.h"
 #include "logdata/text_cache.h"
 #include "logdata/time_text.h"
@@ -41,11 +45,11 @@ std::string_view lineText(std::string_view line) {
 // Reads record lines, sharing conversion work between neighbouring records.
 class RecordLineParser {
  public:
-  TrafficRecord parse(std::string_view text) {
-    TrafficRecord record;
+  // Fills a default record in place (records go straight into the log's list).
+  void parseInto(std::string_view text, TrafficRecord& record) {
     const std::size_t firstTab = text.find('\t');
     // Without a TAB after the length field every field is absent.
-    if (firstTab == std::string_view::npos) return record;
+    if (firstTab == std::string_view::npos) return;
     const std::size_t t = firstTab + 1;
     const auto field = [&](std::size_t offset, std::size_t length) {
       return t + offset < text.size() ? text.substr(t + offset, length) : std::string_view();
@@ -59,8 +63,8 @@ class RecordLineParser {
       case 'E': record.flags |= RecordFlag::kUdp; break;
       default: break;
     }
-    record.localIp = address(field(Field::kLocalIp, 8), localIp_);
-    record.remoteIp = address(field(Field::kRemoteIp, 8), remoteIp_);
+    record.localIp = addresses_.dotted(field(Field::kLocalIp, 8));
+    record.remoteIp = addresses_.dotted(field(Field::kRemoteIp, 8));
     record.localPort = static_cast<std::uint16_t>(hexValue(field(Field::kLocalPort, 4)));
     record.remotePort = static_cast<std::uint16_t>(hexValue(field(Field::kRemotePort, 4)));
     switch (character(Field::kDirectionChar)) {
@@ -84,28 +88,9 @@ class RecordLineParser {
       record.ruleName = names_.get(nextName(rest));
       record.applicationName = names_.get(nextName(rest));
     }
-    return record;
   }
 
  private:
-  struct RecentAddress {
-    char digits[8] = {};
-    std::size_t size = 0;
-    bool used = false;
-    Text text;
-  };
-
-  // Local addresses hardly change from one record to the next.
-  static Text address(std::string_view digits, RecentAddress& recent) {
-    if (!recent.used || recent.size != digits.size() || std::memcmp(recent.digits, digits.data(), digits.size()) != 0) {
-      recent.text = dottedAddress(digits);
-      std::memcpy(recent.digits, digits.data(), digits.size());
-      recent.size = digits.size();
-      recent.used = true;
-    }
-    return recent.text;
-  }
-
   // The text up to the next TAB (all of it when none follows); `rest` moves past that TAB.
   static std::string_view nextName(std::string_view& rest) {
     const std::size_t tab = rest.find('\t');
@@ -116,56 +101,198 @@ class RecordLineParser {
 
   TimeTextConverter times_;
   TextCache names_;
-  RecentAddress localIp_;
-  RecentAddress remoteIp_;
+  AddressCache addresses_;
 };
 
 }  // namespace
 
-TrafficRecord parseTrafficRecordLine(std::string_view line) { return RecordLineParser().parse(lineText(line)); }
+TrafficRecord parseTrafficRecordLine(std::string_view line) {
+  TrafficRecord record;
+  RecordLineParser().parseInto(lineText(line), record);
+  return record;
+}
 
-TrafficLog parseTrafficLog(std::string_view bytes) {
+namespace {
+
+// The file's bytes held whole in memory.
+class MemorySource {
+ public:
+  explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+  ByteOffset length() const { return bytes_.size(); }
+  std::string_view prefix(std::size_t size) { return bytes_.substr(0, size); }
+  char at(ByteOffset pos) { return bytes_[static_cast<std::size_t>(pos)]; }
+  // The offset of the first CR at or after pos; length() when there is none.
+  ByteOffset findCr(ByteOffset pos) {
+    const void* cr = std::memchr(bytes_.data() + pos, '\r', static_cast<std::size_t>(bytes_.size() - pos));
+    return cr != nullptr ? static_cast<ByteOffset>(static_cast<const char*>(cr) - bytes_.data()) : bytes_.size();
+  }
+  // Bytes [begin, end) as just found by findCr.
+  std::string_view view(ByteOffset begin, ByteOffset end) {
+    return bytes_.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
+  }
+
+ private:
+  std::string_view bytes_;
+};
+
+// The file read piece by piece into a window that slides forward with the
+// scan and grows only for a line longer than itself.
+class FileSource {
+ public:
+  FileSource(LogFile& file, ByteOffset length) : file_(file), length_(length), window_(kWindowSize) {}
+
+  ByteOffset length() const { return length_; }
+  bool failed() const { return failed_; }
+  std::string_view prefix(std::size_t size) {
+    const ByteOffset end = size < length_ ? size : length_;
+    cover(0, end);
+    return view(0, end);
+  }
+  char at(ByteOffset pos) {
+    if (pos < base_ || pos >= base_ + filled_) cover(pos, pos + 1);
+    return pos < base_ + filled_ ? window_[static_cast<std::size_t>(pos - base_)] : '\0';
+  }
+  ByteOffset findCr(ByteOffset pos) {
+    ByteOffset searched = pos;
+    for (;;) {
+      if (searched < base_ || searched >= base_ + filled_) {
+        cover(pos, searched + 1);
+        if (searched >= base_ + filled_) return length_;
+      }
+      const char* from = window_.data() + (searched - base_);
+      const void* cr = std::memchr(from, '\r', static_cast<std::size_t>(base_ + filled_ - searched));
+      if (cr != nullptr) return searched + static_cast<ByteOffset>(static_cast<const char*>(cr) - from);
+      searched = base_ + filled_;
+      if (searched >= length_) return length_;
+    }
+  }
+  std::string_view view(ByteOffset begin, ByteOffset end) {
+    if (begin < base_ || end > base_ + filled_) cover(begin, end);
+    return {window_.data() + (begin - base_), static_cast<std::size_t>(end - begin)};
+  }
+
+ private:
+  static constexpr std::size_t kWindowSize = std::size_t{1} << 20;
+
+  // Makes the window hold [begin, end), keeping the bytes from begin on that
+  // it already has, or as much of it as the file still gives.
+  void cover(ByteOffset begin, ByteOffset end) {
+    if (end > length_) end = length_;
+    if (begin >= base_ && begin <= base_ + filled_) {
+      const std::size_t kept = static_cast<std::size_t>(base_ + filled_ - begin);
+      std::memmove(window_.data(), window_.data() + (begin - base_), kept);
+      filled_ = kept;
+    } else {
+      filled_ = 0;  // the scan only moves forward: begin lies past the window
+    }
+    base_ = begin;
+    const std::size_t needed = static_cast<std::size_t>(end - begin);
+    if (needed > window_.size()) window_.resize(needed + kWindowSize);
+    while (filled_ < needed || (filled_ < window_.size() && base_ + filled_ < length_ && filled_ < kWindowSize / 2)) {
+      const ByteOffset remaining = length_ - (base_ + filled_);
+      const std::size_t room = window_.size() - filled_;
+      const std::int64_t got =
+          remaining == 0 ? 0 : file_.read(window_.data() + filled_, remaining < room ? remaining : room);
+      if (got <= 0) {
+        // Cut short (or failing) while read: the data ends here.
+        failed_ = got < 0;
+        length_ = base_ + filled_;
+        return;
+      }
+      filled_ += static_cast<std::size_t>(got);
+    }
+  }
+
+  LogFile& file_;
+  ByteOffset length_;
+  std::vector<char> window_;
+  ByteOffset base_ = 0;
+  std::size_t filled_ = 0;
+  bool failed_ = false;
+};
+
+constexpr std::size_t kHeaderBytes = 72;
+
+// The scan of every line after the header, the same over whole buffers and
+// over files read piece by piece.
+template <class Source>
+TrafficLog scanTrafficLog(Source& source) {
   TrafficLog log;
-  const LogHeader header = readLogHeader(bytes, kTrafficLogTag);
+  const LogHeader header = readLogHeader(source.prefix(kHeaderBytes), kTrafficLogTag);
   log.status = header.status;
   if (header.status != LogParseStatus::Ok) return log;
   log.newestIndex = header.newestIndex;
 
-  const char* const data = bytes.data();
-  const ByteOffset length = bytes.size();
-  const ByteOffset reserve = header.recordCount < length / kShortestRecordLine ? header.recordCount
-                                                                                : length / kShortestRecordLine;
+  const ByteOffset reserve = header.recordCount < source.length() / kShortestRecordLine
+                                 ? header.recordCount
+                                 : source.length() / kShortestRecordLine;
   log.records.reserve(static_cast<std::size_t>(reserve));
 
   auto parser = std::make_unique<RecordLineParser>();
   ByteOffset pos = header.firstLine;
-  while (startsBeforeMargin(pos, length, kLineStartMargin)) {
-    while (pos < length && data[pos] == '\0') ++pos;
-    while (pos < length && data[pos] == '\n') ++pos;
-    if (pos > length - kLineStartMargin) break;
+  while (startsBeforeMargin(pos, source.length(), kLineStartMargin)) {
+    while (pos < source.length() && source.at(pos) == '\0') ++pos;
+    while (pos < source.length() && source.at(pos) == '\n') ++pos;
+    if (pos > source.length() - kLineStartMargin) break;
 
-    // A NUL inside a line ends its text but not the line: the line runs to its CR.
-    const void* cr = std::memchr(data + pos, '\r', static_cast<std::size_t>(length - pos));
-    const ByteOffset lineEnd = cr != nullptr ? static_cast<ByteOffset>(static_cast<const char*>(cr) - data) : length;
-    const ByteOffset next = cr != nullptr ? lineEnd + 1 : length;
-
-    if (data[pos] != '0') {
+    const char first = source.at(pos);
+    if (first == '\0') {
       // A fragment that is only a NUL (padding right after a line end) is one
       // byte long: jumping to the next CR would swallow the lines before it.
-      const ByteOffset afterFragment = data[pos] == '\0' ? pos + 1 : next;
-      applyFragmentRingRule(log.newestIndex, log.records.size(), afterFragment, length, kFragmentRingDistance);
-      pos = afterFragment;
+      ++pos;
+      applyFragmentRingRule(log.newestIndex, log.records.size(), pos, source.length(), kFragmentRingDistance);
       continue;
+    }
+    // A NUL inside a line ends its text but not the line: the line runs to its CR.
+    const ByteOffset lineEnd = source.findCr(pos);
+    const ByteOffset next = lineEnd < source.length() ? lineEnd + 1 : source.length();
+    if (first != '0') {
+      applyFragmentRingRule(log.newestIndex, log.records.size(), next, source.length(), kFragmentRingDistance);
     } else {
-      const std::string_view line(data + pos, static_cast<std::size_t>(lineEnd - pos));
+      const std::string_view line = source.view(pos, lineEnd);
       const void* nul = std::memchr(line.data(), '\0', line.size());
       const std::size_t textLength =
           nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()) : line.size();
-      log.records.push_back(parser->parse(line.substr(0, textLength)));
+      parser->parseInto(line.substr(0, textLength), log.records.emplace_back());
     }
     pos = next;
   }
   return log;
+}
+
+}  // namespace
+
+TrafficLog parseTrafficLog(std::string_view bytes) {
+  MemorySource source(bytes);
+  return scanTrafficLog(source);
+}
+
+TrafficLogFileRead readTrafficLogFile(const std::string& path) {
+  TrafficLogFileRead result;
+  LogFile file(path);
+  std::uint64_t length = 0;
+  bool sized = false;
+  if (!file.isOpen() || !file.size(length, sized)) {
+    result.errorText = file.errorText();
+    return result;
+  }
+  if (!sized) {
+    // A stream cannot tell its length, which the scan needs first: read it whole.
+    const FileReadResult whole = readWholeFile(path);
+    result.opened = whole.opened;
+    result.errorText = whole.errorText;
+    if (whole.opened) result.log = parseTrafficLog(whole.buffer->content());
+    return result;
+  }
+  FileSource source(file, length);
+  TrafficLog log = scanTrafficLog(source);
+  if (source.failed()) {
+    result.errorText = file.errorText();
+    return result;
+  }
+  result.opened = true;
+  result.log = std::move(log);
+  return result;
 }
 
 }  // namespace qv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,17 @@ struct TrafficLog {
 // The caller can release the bytes as soon as this returns: records hold
 // their own texts.
 TrafficLog parseTrafficLog(std::string_view bytes);
+
+struct TrafficLogFileRead {
+  bool opened = false;
+  std::string errorText;  // the system's text when the file could not be opened or read
+  TrafficLog log;
+};
+
+// Reads and parses a traffic log file in one pass, as parseTrafficLog parses
+// the file's whole content, but through a small window instead of a copy of
+// the whole file: the records are all that stays in memory.
+TrafficLogFileRead readTrafficLogFile(const std::string& path);
 
 // One record line: from its first character up to its CR (a CR or NUL inside
 // `line` ends the text that the fields are read from).

@@ -9,6 +9,8 @@
 
 #include "logdata/log_file.h"
 #include "logdata/log_header.h"
+#include "logdata/traffic_log_reader.h"
+#include "log_fixtures.h"
 #include "platform/system_error.h"
 
 namespace qv {
@@ -60,6 +62,38 @@ TEST(LogFile, ReportsTheSystemsTextWhenItCannotRead) {
   const FileReadResult folderRead = readWholeFile(folder.path().string());
   EXPECT_FALSE(folderRead.opened);
   EXPECT_FALSE(folderRead.errorText.empty());
+}
+
+TEST(LogFile, TrafficFileReadInPiecesEqualsTheWholeParse) {
+  const TempFolder folder;
+  // Several window lengths of lines, with lines longer than a window, NUL
+  // padding, fragments and a tail without CR, so that lines and fragments
+  // cross the window's edges at many places.
+  std::string content = test::logHeader("00000002", "00004000", "00000000");
+  for (int i = 0; i < 14000; ++i) {
+    test::TrafficFields fields;
+    fields.occurrences = test::hex8(static_cast<std::uint32_t>(i));
+    fields.applicationName = std::string(static_cast<std::size_t>(i % 97), 'a');
+    if (i % 5000 == 4999) fields.nameAddress = std::string(1500000, 'n');
+    content += test::trafficLine(fields) + "\n";
+    if (i % 777 == 0) content += std::string(static_cast<std::size_t>(i % 13), '\0') + "fragment\r\n";
+  }
+  content += "0 tail without a line end" + std::string(300, 'z');
+  const std::string path = (folder.path() / "tralog.log").string();
+  std::ofstream(path, std::ios::binary) << content;
+
+  const TrafficLogFileRead read = readTrafficLogFile(path);
+  ASSERT_TRUE(read.opened) << read.errorText;
+  const TrafficLog whole = parseTrafficLog(content);
+  ASSERT_EQ(whole.records.size(), 14001u);
+  EXPECT_EQ(read.log.status, whole.status);
+  EXPECT_EQ(read.log.newestIndex, whole.newestIndex);
+  EXPECT_TRUE(read.log.records == whole.records);
+
+  const TrafficLogFileRead missing = readTrafficLogFile((folder.path() / "missing.log").string());
+  EXPECT_FALSE(missing.opened);
+  EXPECT_EQ(missing.errorText, platform::systemErrorText(ENOENT));
+  EXPECT_FALSE(readTrafficLogFile(folder.path().string()).opened);
 }
 
 TEST(ScanArithmetic, HoldsBeyondFourGibibytes) {

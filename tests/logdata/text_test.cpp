@@ -10,9 +10,10 @@ namespace qv {
 namespace {
 
 TEST(Text, KeepsBytesInlineAndOnTheHeapAcrossCopiesAndMoves) {
-  const std::string shortBytes("2004/01/02 03:04:05.250");  // 23 bytes: one past inline
+  const std::string fullInline("2004/01/02 03:04:05.250");  // 23 bytes: the most that fits inline
+  const std::string shortBytes = fullInline + "X";            // one past inline
   const std::string longBytes = std::string("C:\\Program Files\\App\\a\0b.exe", 28) + std::string(300, 'x');
-  for (const std::string& bytes : {std::string(), std::string("192.168.0.1"), shortBytes, longBytes}) {
+  for (const std::string& bytes : {std::string(), std::string("192.168.0.1"), fullInline, shortBytes, longBytes}) {
     Text original(bytes);
     Text copy = original;
     Text moved = std::move(copy);

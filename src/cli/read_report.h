@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "views/read_operation.h"
+
+namespace qv::cli {
+
+// Exit codes of the commands that read a log: 0 for a read that showed
+// records or found none, 1 for a file that could not be opened or was
+// rejected, 2 (kUsageExit) for an invalid quick-filter field.
+int readExitCode(ReadStatus status);
+
+// Writes the read's message, if any, to err as its own line.
+void reportReadMessage(const ReadResult& result, std::ostream& err);
+
+// Collects output lines and writes them to a stream in large blocks, so that
+// a million rows cost a few hundred writes rather than millions.
+class LineWriter {
+ public:
+  explicit LineWriter(std::ostream& out) : out_(out) { buffer_.reserve(kBlock + 4096); }
+  LineWriter(const LineWriter&) = delete;
+  LineWriter& operator=(const LineWriter&) = delete;
+  ~LineWriter() { flush(); }
+
+  // The text of the line being built; end it with endLine().
+  std::string& line() noexcept { return buffer_; }
+  void endLine() {
+    buffer_ += '\n';
+    if (buffer_.size() >= kBlock) flush();
+  }
+  void flush() {
+    if (!buffer_.empty()) out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 1 << 16;
+  std::ostream& out_;
+  std::string buffer_;
+};
+
+}  // namespace qv::cli

@@ -1,0 +1,158 @@
+#include "filter/quick_filter.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "logdata/text.h"
+
+namespace qv {
+namespace {
+
+bool textLess(std::string_view a, std::string_view b) noexcept { return Text::compareBytes(a, b) < 0; }
+
+std::string padPort(std::string_view digits) {
+  std::string padded;
+  if (digits.size() < 5) padded.assign(5 - digits.size(), '0');
+  padded += digits;
+  return padded;
+}
+
+}  // namespace
+
+QuickFilter::TextCondition QuickFilter::textCondition(std::string_view field, std::string_view negation) {
+  TextCondition condition;
+  condition.active = !field.empty();
+  condition.negated = field.starts_with(negation);
+  condition.text = condition.negated ? field.substr(negation.size()) : field;
+  return condition;
+}
+
+// The rule compares texts: a single number against the port written without
+// leading zeros (so "080" matches nothing), a range against the port padded
+// to five digits. Evaluating it once per port number keeps that exact text
+// behaviour and makes each record a single lookup.
+QuickFilter::PortCondition QuickFilter::portCondition(std::string_view field) {
+  PortCondition condition;
+  if (field.empty()) return condition;
+  condition.active = true;
+  condition.passes.assign(65536, false);
+  const bool negated = field.front() == '!';
+  std::string_view body = negated ? field.substr(1) : field;
+  const std::size_t dashAt = body.find('-');
+  std::string low;
+  std::string high;
+  if (dashAt != std::string_view::npos) {
+    const std::string_view lowPart = body.substr(0, dashAt);
+    const std::string_view highPart = body.substr(dashAt + 1);
+    low = padPort(lowPart.empty() ? "00000" : lowPart);
+    high = padPort(highPart.empty() ? "65535" : highPart);
+  }
+  for (std::uint32_t port = 0; port <= 65535; ++port) {
+    char digits[8];
+    const auto end = std::to_chars(digits, digits + sizeof digits, port).ptr;
+    const std::string_view decimal(digits, static_cast<std::size_t>(end - digits));
+    bool inside = false;
+    if (dashAt == std::string_view::npos) {
+      inside = decimal == body;
+    } else {
+      const std::string padded = padPort(decimal);
+      inside = !textLess(padded, low) && !textLess(high, padded);
+    }
+    condition.passes[port] = inside != negated;
+  }
+  return condition;
+}
+
+QuickFilter::QuickFilter(const FilterCriteria& criteria, const TimeWindow& window)
+    : allow_(criteria.allow),
+      block_(criteria.block),
+      in_(criteria.in),
+      out_(criteria.out),
+      tcp_(criteria.tcp),
+      udp_(criteria.udp),
+      icmp_(criteria.icmp),
+      allActions_(criteria.allow && criteria.block),
+      allDirections_(criteria.in && criteria.out),
+      allProtocols_(criteria.tcp && criteria.udp && criteria.icmp),
+      timeActive_(!criteria.time.empty()),
+      timeNegated_(criteria.time.starts_with('!')),
+      remoteIp_(textCondition(criteria.remoteIp, "!")),
+      localIp_(textCondition(criteria.localIp, "!")),
+      remotePort_(portCondition(criteria.remotePort)),
+      localPort_(portCondition(criteria.localPort)),
+      applicationName_(textCondition(criteria.applicationName, "!/")),
+      ruleName_(textCondition(criteria.ruleName, "!/")) {
+  if (timeActive_) window_ = window;
+}
+
+bool QuickFilter::passesCheckBoxes(std::uint8_t flags) const noexcept {
+  if (!allActions_) {
+    if ((flags & RecordFlag::kAllowed) && !allow_) return false;
+    if ((flags & RecordFlag::kBlocked) && !block_) return false;
+  }
+  if (!allDirections_) {
+    if ((flags & RecordFlag::kIncoming) && !in_) return false;
+    if ((flags & RecordFlag::kOutgoing) && !out_) return false;
+  }
+  return true;
+}
+
+bool QuickFilter::passesTime(std::string_view time) const noexcept {
+  const bool hasFrom = !window_.from.empty();
+  const bool hasTo = !window_.to.empty();
+  if (!timeNegated_) {
+    if (hasFrom && textLess(time, window_.from)) return false;
+    if (hasTo && textLess(window_.to, time)) return false;
+    return true;
+  }
+  if (hasFrom && hasTo) return !(textLess(window_.from, time) && textLess(time, window_.to));
+  if (hasFrom && textLess(window_.from, time)) return false;
+  if (hasTo && textLess(time, window_.to)) return false;
+  return true;
+}
+
+bool QuickFilter::passesCommonFields(std::string_view time, std::string_view remoteIp, std::string_view localIp,
+                                     std::uint16_t remotePort, std::uint16_t localPort,
+                                     std::string_view applicationName) const noexcept {
+  if (timeActive_ && !passesTime(time)) return false;
+  if (remoteIp_.active && remoteIp.starts_with(remoteIp_.text) == remoteIp_.negated) return false;
+  if (localIp_.active && localIp.starts_with(localIp_.text) == localIp_.negated) return false;
+  if (remotePort_.active && !remotePort_.passes[remotePort]) return false;
+  if (localPort_.active && !localPort_.passes[localPort]) return false;
+  if (applicationName_.active &&
+      (applicationName.find(applicationName_.text) != std::string_view::npos) == applicationName_.negated) {
+    return false;
+  }
+  return true;
+}
+
+bool QuickFilter::passes(const TrafficRecord& record) const noexcept {
+  if (!passesCheckBoxes(record.flags)) return false;
+  if (!allProtocols_) {
+    if ((record.flags & RecordFlag::kTcp) && !tcp_) return false;
+    if ((record.flags & RecordFlag::kUdp) && !udp_) return false;
+    if ((record.flags & RecordFlag::kIcmp) && !icmp_) return false;
+  }
+  if (!passesCommonFields(record.time, record.remoteIp, record.localIp, record.remotePort, record.localPort,
+                          record.applicationName)) {
+    return false;
+  }
+  if (ruleName_.active &&
+      (record.ruleName.view().find(ruleName_.text) != std::string_view::npos) == ruleName_.negated) {
+    return false;
+  }
+  return true;
+}
+
+bool QuickFilter::passes(const PacketRecord& record) const noexcept {
+  if (!passesCheckBoxes(record.flags)) return false;
+  if (!allProtocols_) {
+    if (!tcp_ && record.protocol == "TCP") return false;
+    if (!udp_ && record.protocol == "UDP") return false;
+    if (!icmp_ && record.protocol == "ICMP") return false;
+  }
+  return passesCommonFields(record.time, record.remoteIp, record.localIp, record.remotePort, record.localPort,
+                            record.applicationName);
+}
+
+}  // namespace qv

@@ -1,0 +1,109 @@
+#include "platform/atomic_file.h"
+
+#include <atomic>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace qv::platform {
+
+namespace {
+
+constexpr int kTemporaryNameAttempts = 100;
+
+int currentProcessId() {
+#ifdef _WIN32
+  return static_cast<int>(GetCurrentProcessId());
+#else
+  return static_cast<int>(::getpid());
+#endif
+}
+
+bool pathExists(const std::string& path) {
+#ifdef _WIN32
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
+  struct stat status {};
+  return ::lstat(path.c_str(), &status) == 0;
+#endif
+}
+
+// The file the bytes really belong to: the target of a symbolic link at path.
+std::string resolvedTarget(const std::string& path) {
+#ifndef _WIN32
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) != nullptr) return resolved;
+  }
+#endif
+  return path;
+}
+
+#ifndef _WIN32
+// Makes the rename itself durable. Best effort: the new content is already
+// in place when this runs.
+void syncFolderOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of('/');
+  const std::string folder = cut == std::string::npos ? "." : (cut == 0 ? "/" : path.substr(0, cut));
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return;
+  ::fsync(descriptor);
+  ::close(descriptor);
+}
+#endif
+
+int renameOver(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return static_cast<int>(GetLastError());
+  }
+  return 0;
+#else
+  if (::rename(from.c_str(), to.c_str()) != 0) return errno != 0 ? errno : EIO;
+  syncFolderOf(to);
+  return 0;
+#endif
+}
+
+}  // namespace
+
+FileWriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
+  static std::atomic<unsigned> sequence{0};
+  const std::string target = resolvedTarget(path);
+  const std::string prefix = target + ".tmp" + std::to_string(currentProcessId()) + "-";
+
+  OutputFile file;
+  std::string temporaryPath;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    temporaryPath = prefix + std::to_string(sequence.fetch_add(1));
+    file = OutputFile::open(temporaryPath, OutputFile::Creation::kNewOnly);
+    if (file.isOpen() || !pathExists(temporaryPath)) break;
+  }
+  if (!file.isOpen()) return {file.errorNumber()};
+
+  file.copyPermissionsFrom(target);
+  file.write(bytes);
+  file.syncToDisk();
+  if (!file.close()) {
+    const FileWriteResult failure{file.errorNumber()};
+    removeFile(temporaryPath);
+    return failure;
+  }
+  if (const int error = renameOver(temporaryPath, target); error != 0) {
+    removeFile(temporaryPath);
+    return {error};
+  }
+  return {};
+}
+
+}  // namespace qv::platform

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "logdata/traffic_record.h"
+
+namespace qv {
+
+// The traffic view's columns, in creation order.
+enum class TrafficColumn {
+  Time,
+  Action,
+  Direction,
+  Protocol,
+  RemoteIp,
+  NameAddress,
+  RemotePort,
+  LocalIp,
+  LocalPort,
+  Occurrences,
+  ApplicationName,
+  RuleName,
+  BeginTime,
+  EndTime,
+};
+
+inline constexpr int kTrafficColumnCount = 14;
+
+struct ColumnLayout {
+  std::string_view title;
+  int width;  // pixels at creation
+  bool rightAligned;
+};
+
+// Titles, widths and alignment of the traffic view's columns, by index.
+// "Remote IP  " and "Local IP  " end in two blanks.
+extern const std::array<ColumnLayout, kTrafficColumnCount> kTrafficColumnLayout;
+
+// Appends the text a traffic cell shows. The "No Data" row shows its time in
+// the Time column and nothing in the others.
+void appendTrafficCellText(std::string& out, const TrafficRecord& record, TrafficColumn column);
+std::string trafficCellText(const TrafficRecord& record, TrafficColumn column);
+
+// Fixed small-icon indexes of the traffic view's image list.
+namespace TrafficIcon {
+inline constexpr int kAllowedIncoming = 0;
+inline constexpr int kBlockedIncoming = 1;
+inline constexpr int kAllowedOutgoing = 2;
+inline constexpr int kBlockedOutgoing = 3;
+inline constexpr int kAllowedUnknown = 4;
+inline constexpr int kBlockedUnknown = 5;
+inline constexpr int kTcp = 6;
+inline constexpr int kUdp = 7;
+inline constexpr int kIcmp = 8;
+inline constexpr int kFirstApplication = 17;
+}  // namespace TrafficIcon
+
+// The action/direction icon of the Time column (flags of either log).
+int actionDirectionIcon(std::uint8_t flags);
+// The Proto column's icon when protocol icons are on.
+int trafficProtocolIcon(std::uint8_t flags);
+// The Rule Name column's icon when rule icons are on: chosen by the rule
+// name's beginning; none for other rules.
+std::optional<int> ruleIcon(std::string_view ruleName);
+
+}  // namespace qv
