@@ -48,8 +48,8 @@ TEST_F(DecodeCommand, PrintsTheTreeThePayloadBaseAndTheHexPane) {
   EXPECT_EQ(result.out,
             "Ethernet\t0\t65535\n"
             "  Header\t0\t42\n"
-            "    Destination MAC : ff-ff-ff-ff-ff-ff\t0\t17\n"
-            "    Source MAC : 0a-1b-2c-3d-4e-5f\t18\t36\n"
+            "    Destination MAC : ff-ff-ff-ff-ff-ff ( Reserved )\t0\t17\n"
+            "    Source MAC : 0a-1b-2c-3d-4e-5f ( Reserved / Unknown )\t18\t36\n"
             "    Ethernet Type : ARP\t37\t42\n"
             "  Data : ARP\t43\t65535\n"
             "payloadBase\t0\n"

@@ -1,0 +1,197 @@
+// Writes the vendor library's table source (oui_table.cpp) from the OUI
+// listing: one line per assignment, "XXXXXX<TAB>name", sorted by key.
+//
+//   oui_table_gen LISTING.tsv OUTPUT.cpp
+//
+// The output depends on the listing's bytes only, so regenerating from the
+// same listing gives the same file byte for byte. Names are copied
+// unchanged (their accented letters are single bytes of the listing's code
+// page) and written as escapes, so the source file itself stays ASCII.
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Rows that are not assignments but belong in the table all the same.
+struct ExtraRow {
+  std::uint32_t key;
+  const char* text;
+};
+constexpr ExtraRow kExtraRows[] = {
+    {0x01005E, "Reserved / Internet Multicast"},
+    {0xFFFFFF, "Reserved"},
+};
+
+// Each chunk becomes one string constant; 60000 stays below the 64 KiB that
+// some compilers allow for a constant built from adjacent literals.
+constexpr std::size_t kChunkLimit = 60000;
+
+struct Row {
+  std::uint32_t key;
+  std::string text;
+};
+
+struct TextPlace {
+  std::uint16_t chunk;
+  std::uint16_t offset;
+};
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool fail(const std::string& message) {
+  std::cerr << "oui_table_gen: " << message << "\n";
+  return false;
+}
+
+bool parseListing(const std::string& bytes, std::vector<Row>& rows) {
+  std::size_t lineNumber = 0;
+  std::size_t position = 0;
+  while (position < bytes.size()) {
+    ++lineNumber;
+    std::size_t lineEnd = bytes.find('\n', position);
+    if (lineEnd == std::string::npos) lineEnd = bytes.size();
+    const std::string_view line(bytes.data() + position, lineEnd - position);
+    position = lineEnd + 1;
+    const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    if (line.size() < 8 || line[6] != '\t') return fail(where + "expected six hex digits, a TAB and a name");
+    std::uint32_t key = 0;
+    for (std::size_t i = 0; i < 6; ++i) {
+      const int digit = hexValue(line[i]);
+      if (digit < 0) return fail(where + "the key is not six hex digits");
+      key = key * 16 + static_cast<std::uint32_t>(digit);
+    }
+    const std::string_view text = line.substr(7);
+    for (const char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte == 0x7F) return fail(where + "the name holds a control character");
+    }
+    if (!rows.empty() && key <= rows.back().key) return fail(where + "keys must be strictly ascending");
+    rows.push_back({key, std::string(text)});
+  }
+  if (rows.empty()) return fail("the listing is empty");
+  return true;
+}
+
+bool addExtraRows(std::vector<Row>& rows) {
+  std::map<std::uint32_t, std::string> byKey;
+  for (Row& row : rows) byKey.emplace(row.key, std::move(row.text));
+  for (const ExtraRow& extra : kExtraRows) {
+    if (!byKey.emplace(extra.key, extra.text).second) {
+      char key[8];
+      std::snprintf(key, sizeof key, "%06X", static_cast<unsigned>(extra.key));
+      return fail(std::string("the listing already holds key ") + key);
+    }
+  }
+  rows.clear();
+  for (auto& [key, text] : byKey) rows.push_back({key, std::move(text)});
+  return true;
+}
+
+// The text as a C++ string literal with its terminating zero written out;
+// every byte outside printable ASCII becomes a three-digit octal escape.
+std::string literal(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == '"' || byte == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte == '?') {
+      out += "\\?";  // never part of a trigraph, whatever the compiler's mode
+    } else if (byte < 0x20 || byte >= 0x7F) {
+      char escape[5];
+      std::snprintf(escape, sizeof escape, "\\%03o", byte);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  out += "\\0\"";
+  return out;
+}
+
+std::string generate(const std::vector<Row>& rows) {
+  // Distinct texts in order of their first key; each is stored once.
+  std::map<std::string, TextPlace> places;
+  std::vector<std::vector<const std::string*>> chunks(1);
+  std::size_t chunkSize = 0;
+  for (const Row& row : rows) {
+    if (places.count(row.text) != 0) continue;
+    const std::size_t size = row.text.size() + 1;
+    if (chunkSize + size > kChunkLimit) {
+      chunks.emplace_back();
+      chunkSize = 0;
+    }
+    places.emplace(row.text,
+                   TextPlace{static_cast<std::uint16_t>(chunks.size() - 1), static_cast<std::uint16_t>(chunkSize)});
+    chunks.back().push_back(&row.text);
+    chunkSize += size;
+  }
+
+  std::ostringstream out;
+  out << "// Generated by oui_table_gen from the OUI listing ieee-oui-2004.tsv.\n"
+         "// Do not edit: change the listing or the generator, then build the\n"
+         "// target regenerate_oui_table.\n"
+         "\n"
+         "#include \"vendtab/oui_table.h\"\n"
+         "\n"
+         "namespace qv::vendtab {\n"
+         "namespace {\n";
+  for (std::size_t chunk = 0; chunk < chunks.size(); ++chunk) {
+    out << "\n// Vendor texts, each followed by its zero.\nconst char kVendorTexts" << chunk << "[] =\n";
+    for (const std::string* text : chunks[chunk]) out << "    " << literal(*text) << "\n";
+    out << "    ;\n";
+  }
+  out << "\n}  // namespace\n\nconst char* const kVendorTextChunks[] = {";
+  for (std::size_t chunk = 0; chunk < chunks.size(); ++chunk) out << (chunk ? ", " : "") << "kVendorTexts" << chunk;
+  out << "};\n\n// Key, text chunk, offset of the text in its chunk.\nconst OuiEntry kOuiEntries[] = {\n";
+  for (const Row& row : rows) {
+    const TextPlace place = places.at(row.text);
+    char line[48];
+    std::snprintf(line, sizeof line, "    {0x%06X, %u, %u},\n", static_cast<unsigned>(row.key),
+                  static_cast<unsigned>(place.chunk), static_cast<unsigned>(place.offset));
+    out << line;
+  }
+  out << "};\n\nconst std::size_t kOuiEntryCount = " << rows.size() << ";\n\n}  // namespace qv::vendtab\n";
+  return out.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: oui_table_gen LISTING.tsv OUTPUT.cpp\n";
+    return 2;
+  }
+  std::ifstream input(argv[1], std::ios::binary);
+  if (!input) {
+    std::cerr << "oui_table_gen: cannot open " << argv[1] << "\n";
+    return 1;
+  }
+  const std::string bytes((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
+  std::vector<Row> rows;
+  if (!parseListing(bytes, rows) || !addExtraRows(rows)) return 1;
+  const std::string source = generate(rows);
+  std::ofstream output(argv[2], std::ios::binary | std::ios::trunc);
+  output << source;
+  output.close();
+  if (!output) {
+    std::cerr << "oui_table_gen: cannot write " << argv[2] << "\n";
+    return 1;
+  }
+  return 0;
+}
