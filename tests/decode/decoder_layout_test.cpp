@@ -74,14 +74,5 @@ TEST(DecodeContextPayload, ShowsZeroBytesAsDotsWithinTheWorkingLength) {
   EXPECT_EQ(later.takeResult().payloadText, "BCD");
 }
 
-TEST(DecodeContextPayload, WorkingLengthNeverGrows) {
-  const auto frame = test::hexBytes("01 02 03");
-  DecodeContext context(frame, VendorLookup{});
-  context.shortenWorkingLength(10);
-  EXPECT_EQ(context.workingLength(), 3u);
-  EXPECT_EQ(context.frame().u8(3), 0);  // reads past the end yield zero
-  EXPECT_EQ(context.frame().u32(2), 0x03000000u);
-}
-
 }  // namespace
 }  // namespace qv
