@@ -23,6 +23,8 @@ TEST(HexLayout, CharacterPositionsFollowTheFiftyCharacterLine) {
   EXPECT_EQ(byteRangeSpan(0, 6), makeHexSpan(0, 17));
   EXPECT_EQ(byteRangeSpan(6, 12), makeHexSpan(18, 36));
   EXPECT_EQ(byteRangeSpan(34, 36), makeHexSpan(106, 111));
+  // An empty range ends one before it starts, as the span rule computes it.
+  EXPECT_EQ(byteRangeSpan(54, 54), makeHexSpan(hexCharPos(54), hexCharPos(54) - 1));
   EXPECT_EQ(digitSpan(14), makeHexSpan(43, 44));
   EXPECT_EQ(digitSpan(14, true), makeHexSpan(44, 45));
   EXPECT_EQ(spanToEnd(42), makeHexSpan(131, HexSpan::kToEnd));
