@@ -1,11 +1,70 @@
+#include <optional>
+#include <string>
+
 #include "cli/commands.h"
+
+#ifdef QV_HAVE_CAPTURE
+#include "capture/capture_export.h"
+#include "cli/criteria_options.h"
+#include "cli/read_report.h"
+#include "views/read_operation.h"
+#endif
 
 namespace qv::cli {
 
-// Placeholder until the subcommand is built.
+#ifdef QV_HAVE_CAPTURE
+
+namespace {
+
+void writeNotes(const CaptureExport& exported, std::ostream& err) {
+  if (exported.framesWithoutTime > 0) {
+    err << "Note : " << exported.framesWithoutTime
+        << " packet(s) have no time a capture can hold; written with time 0 (1970-01-01 00:00:00 UTC)\n";
+  }
+  if (exported.framesCutShort > 0) {
+    err << "Note : " << exported.framesCutShort
+        << " packet(s) end with the log file; written with the bytes present\n";
+  }
+}
+
+}  // namespace
+
+// read -> filter run -> the shown rows, in shown order, as a capture file.
+int runExportPcap(Arguments args, std::ostream& out, std::ostream& err) {
+  const std::optional<CommandLine> line =
+      parseCommandLine("export-pcap", args, {.ruleName = false, .count = false}, 2, "FILE OUT.pcap", err);
+  if (!line) return kUsageExit;
+
+  PacketLogState state;
+  const ReadResult read = readPacketLog(state, line->positional[0], line->criteria.criteria, line->criteria.now());
+  reportReadMessage(read, err);
+  if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+  if (read.status == ReadStatus::OpenFailed || read.status == ReadStatus::InvalidFormat) {
+    out << state.countLine << '\n';
+    return readExitCode(read.status);
+  }
+
+  // A log without records still gives a capture, one without frames.
+  const PacketShownList& shown = state.shown;
+  const PacketSequence packets{shown.isNoDataPlaceholder() ? 0 : shown.size(),
+                               [&shown](std::size_t row) -> const PacketRecord& { return shown[row]; }};
+  const CaptureExport exported = exportCaptureFile(packets, line->positional[1]);
+  if (!exported.ok) {
+    err << exported.message << '\n';
+    return 1;
+  }
+  writeNotes(exported, err);
+  out << state.countLine << '\n';
+  return 0;
+}
+
+#else
+
 int runExportPcap(Arguments, std::ostream&, std::ostream& err) {
-  err << "qvlog: 'export-pcap' is not available in this build\n";
+  err << "qvlog: 'export-pcap' is not available in this build (libpcap was not found)\n";
   return 2;
 }
+
+#endif
 
 }  // namespace qv::cli

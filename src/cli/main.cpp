@@ -16,7 +16,7 @@ constexpr std::string_view kUsage =
     "  stats   FILE [CRITERIA] [--filter-list LST] [--now TIME]\n"
     "  decode  FILE --index N [--hex] [--payload]\n"
     "  vendor  XX-XX-XX\n"
-    "  import-pcap CAPTURE.pcap OUT.log [OPTIONS]\n"
+    "  import-pcap CAPTURE.pcap OUT.log [--local-net CIDR]... [--action allowed|blocked]\n"
     "  export-pcap FILE OUT.pcap [CRITERIA]\n"
     "\n"
     "CRITERIA: --time HOURS --remote-ip S --remote-port S --local-ip S --local-port S\n"

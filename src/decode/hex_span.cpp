@@ -20,8 +20,9 @@ HexCharPos hexCharPos(FrameOffset offset) noexcept { return static_cast<HexCharP
 HexSpan byteRangeSpan(FrameOffset first, FrameOffset end) noexcept {
   const std::uint32_t start = widePos(first);
   const std::uint32_t after = widePos(end);
-  // A saturated end position stands for "to the end of the text".
-  const std::uint32_t last = after >= kMaxPos ? kMaxPos : (after > start ? after - 1 : start);
+  // A saturated end position stands for "to the end of the text". An empty
+  // range keeps the rule's own result, one before its start, as stored views expect.
+  const std::uint32_t last = after >= kMaxPos ? kMaxPos : (after > 0 ? after - 1 : 0);
   return {static_cast<HexCharPos>(start), static_cast<HexCharPos>(last)};
 }
 

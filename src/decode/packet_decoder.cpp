@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "decode/field_text.h"
 #include "decode/icmp_decoder.h"

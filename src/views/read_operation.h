@@ -52,8 +52,9 @@ std::string countLineText(std::size_t shownRows, std::size_t recordCount);
 
 // The read operation on the traffic log at `path`: validate the criteria,
 // compute the time window from `nowUnixSeconds`, read and parse the whole
-// file, and rebuild the shown list with a filter run. The file's bytes are
-// released before the run: traffic records hold their own texts.
+// file, and rebuild the shown list with a filter run. Traffic records hold
+// their own texts, so the file is parsed through a small window and its
+// bytes are never all held at once.
 ReadResult readTrafficLog(TrafficLogState& state, const std::string& path, const FilterCriteria& criteria,
                           std::int64_t nowUnixSeconds, const TrafficExclusion& excluded = {});
 

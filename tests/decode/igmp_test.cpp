@@ -67,14 +67,5 @@ TEST(IgmpLayer, MessageOfSevenBytesIsAnError) {
   EXPECT_EQ(result.tree.node(*findNode(result.tree, "Error")).span, spanToEnd(34));
 }
 
-TEST(IgmpLayer, UnknownTypeAndChangedBytes) {
-  std::vector<std::uint8_t> frame = kQuery;
-  frame[34] = 0x30;
-  const DecodeResult result = decodeWithoutVendors(recordOf(frame, "IGMP"));
-  EXPECT_EQ(igmpLabels(result).front(), "Type : 0x30 ( Unknown Type )");
-  EXPECT_EQ(igmpLabels(result)[1], "Reserved");
-  EXPECT_EQ(igmpLabels(result)[2], "Checksum : 0xee9b (Error)");
-}
-
 }  // namespace
 }  // namespace qv

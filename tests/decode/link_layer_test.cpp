@@ -50,12 +50,6 @@ TEST(EthernetLayer, ArpShowsOnlyTheEthernetNodesAndTheWholeFrame) {
   EXPECT_EQ(result.payloadBase, 0u);
 }
 
-TEST(EthernetLayer, RarpIsNamedFromTheRecord) {
-  const DecodeResult result = decodeWithoutVendors(recordOf(kArpRequest, "RARP"));
-  EXPECT_TRUE(findNode(result.tree, "Ethernet Type : RARP"));
-  EXPECT_TRUE(findNode(result.tree, "Data : RARP"));
-}
-
 TEST(EthernetLayer, VendorNamesFollowTheAddressesWhenTheLookupKnowsThem) {
   std::vector<std::string> asked;
   const PacketDecoder decoder([&](std::string_view oui) {

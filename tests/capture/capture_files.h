@@ -1,0 +1,101 @@
+#pragma once
+
+#include <pcap/pcap.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "capture/capture_time.h"
+
+namespace qv::test {
+
+struct CapturedFrame {
+  CaptureTime time;
+  std::vector<std::uint8_t> bytes;
+  std::uint32_t originalLength = 0;  // 0: the captured length
+
+  friend bool operator==(const CapturedFrame&, const CapturedFrame&) = default;
+};
+
+// Writes a capture file with libpcap, at micro- or nanosecond precision.
+inline void writeCaptureFile(const std::filesystem::path& path, int linkType, const std::vector<CapturedFrame>& frames,
+                             bool nanoseconds = false) {
+  pcap_t* dead = pcap_open_dead_with_tstamp_precision(
+      linkType, 262144, nanoseconds ? PCAP_TSTAMP_PRECISION_NANO : PCAP_TSTAMP_PRECISION_MICRO);
+  pcap_dumper_t* dumper = pcap_dump_open(dead, path.c_str());
+  for (const CapturedFrame& frame : frames) {
+    pcap_pkthdr header{};
+    header.ts.tv_sec = static_cast<time_t>(frame.time.seconds);
+    header.ts.tv_usec = static_cast<suseconds_t>(nanoseconds ? frame.time.nanoseconds : frame.time.nanoseconds / 1000);
+    header.caplen = static_cast<bpf_u_int32>(frame.bytes.size());
+    header.len = frame.originalLength != 0 ? frame.originalLength : header.caplen;
+    pcap_dump(reinterpret_cast<u_char*>(dumper), &header, frame.bytes.data());
+  }
+  pcap_dump_close(dumper);
+  pcap_close(dead);
+}
+
+struct CaptureContent {
+  int linkType = -1;
+  std::vector<CapturedFrame> frames;
+  std::string error;  // libpcap's message when the file could not be read to its end
+};
+
+// Reads every frame of a capture with libpcap at microsecond precision.
+inline CaptureContent readCaptureFile(const std::filesystem::path& path) {
+  CaptureContent content;
+  char errorText[PCAP_ERRBUF_SIZE] = {};
+  pcap_t* handle = pcap_open_offline_with_tstamp_precision(path.c_str(), PCAP_TSTAMP_PRECISION_MICRO, errorText);
+  if (handle == nullptr) {
+    content.error = errorText;
+    return content;
+  }
+  content.linkType = pcap_datalink(handle);
+  pcap_pkthdr* header = nullptr;
+  const u_char* data = nullptr;
+  int outcome = 0;
+  while ((outcome = pcap_next_ex(handle, &header, &data)) == 1) {
+    CapturedFrame frame;
+    // The file's seconds are unsigned 32-bit; libpcap sign-extends them.
+    frame.time = {static_cast<std::uint32_t>(header->ts.tv_sec), static_cast<std::uint32_t>(header->ts.tv_usec) * 1000U};
+    frame.bytes.assign(data, data + header->caplen);
+    frame.originalLength = header->len;
+    content.frames.push_back(std::move(frame));
+  }
+  if (outcome != PCAP_ERROR_BREAK) content.error = pcap_geterr(handle);
+  pcap_close(handle);
+  return content;
+}
+
+inline std::string readFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fresh folder under the system's temporary folder, removed on destruction.
+class TemporaryFolder {
+ public:
+  explicit TemporaryFolder(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() / ("qv_" + name + "_" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace qv::test
