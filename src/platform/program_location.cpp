@@ -10,7 +10,9 @@
 
 namespace qv::platform {
 
-std::string programPath() {
+namespace {
+
+std::string queryProgramPath() {
 #ifdef _WIN32
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
@@ -30,14 +32,27 @@ std::string programPath() {
 #endif
 }
 
-std::string programFolder() {
-  const std::string path = programPath();
+std::string folderOf(const std::string& path) {
 #ifdef _WIN32
   const std::size_t cut = path.find_last_of("\\/");
 #else
   const std::size_t cut = path.find_last_of('/');
 #endif
   return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+}  // namespace
+
+// Asked once per process: the program file does not move while it runs, and
+// the vendor lookup wants the folder for every address it names.
+std::string programPath() {
+  static const std::string path = queryProgramPath();
+  return path;
+}
+
+std::string programFolder() {
+  static const std::string folder = folderOf(programPath());
+  return folder;
 }
 
 }  // namespace qv::platform
