@@ -4,12 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "capture/capture_time.h"
+#include "logdata/log_fixtures.h"
 
 namespace qv::test {
 
@@ -70,32 +69,5 @@ inline CaptureContent readCaptureFile(const std::filesystem::path& path) {
   pcap_close(handle);
   return content;
 }
-
-inline std::string readFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A fresh folder under the system's temporary folder, removed on destruction.
-class TemporaryFolder {
- public:
-  explicit TemporaryFolder(const std::string& name)
-      : path_(std::filesystem::temp_directory_path() / ("qv_" + name + "_" + std::to_string(::getpid()))) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace qv::test

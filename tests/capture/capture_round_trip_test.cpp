@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "capture/capture_export.h"
 #include "capture/capture_files.h"
 #include "capture/capture_import.h"
+#include "logdata/log_fixtures.h"
 #include "logdata/packet_log_reader.h"
 #include "logdata/traffic_record.h"
 
@@ -18,18 +18,10 @@ namespace fs = std::filesystem;
 
 const fs::path kPcapFolder = QV_SHARED_DATA_DIR "/pcap";
 
-SharedReadBuffer bufferOf(const std::string& bytes) {
-  auto buffer = std::make_shared<ReadBuffer>();
-  buffer->bytes.assign(bytes.begin(), bytes.end());
-  buffer->bytes.push_back('\0');
-  buffer->fileLength = bytes.size();
-  return buffer;
-}
-
 PacketLog importAndRead(const fs::path& capture, const CaptureImportOptions& options = {}) {
   const CaptureImport imported = packetLogFromCapture(capture.string(), options);
   EXPECT_EQ(imported.status, CaptureImportStatus::kImported) << capture << ": " << imported.message;
-  return parsePacketLog(bufferOf(imported.logBytes));
+  return parsePacketLog(test::readBufferOf(imported.logBytes));
 }
 
 std::vector<fs::path> bundledEthernetCaptures() {

@@ -6,45 +6,34 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
+
+#include "capture/capture_files.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class ReplaceFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("qv_replace_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::size_t entriesInFolder() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
   }
 
-  fs::path folder_;
+  test::TemporaryFolder temporary_{std::string("replace_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  const fs::path& folder_ = temporary_.path();
 };
 
 TEST_F(ReplaceFileTest, CreatesAndReplacesKeepingTheTargetsMode) {
   const fs::path target = folder_ / "out.log";
   const std::string bytes("a\0b\r\n", 5);
   ASSERT_TRUE(writeFileReplacing(target.string(), bytes).ok);
-  EXPECT_EQ(readFile(target), bytes);
+  EXPECT_EQ(test::readFileBytes(target), bytes);
 
   ::chmod(target.c_str(), 0640);
   ASSERT_TRUE(writeFileReplacing(target.string(), "second").ok);
-  EXPECT_EQ(readFile(target), "second");
+  EXPECT_EQ(test::readFileBytes(target), "second");
   struct stat status {};
   ASSERT_EQ(::stat(target.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640U);
@@ -58,7 +47,7 @@ TEST_F(ReplaceFileTest, FollowsASymbolicLinkToTheFileItNames) {
   fs::create_symlink(real, link);
   ASSERT_TRUE(writeFileReplacing(link.string(), "new").ok);
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(readFile(real), "new");
+  EXPECT_EQ(test::readFileBytes(real), "new");
 }
 
 TEST_F(ReplaceFileTest, ReportsTargetsThatCannotBeWritten) {

@@ -1,20 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "cli/cli_views_fixtures.h"
 #include "logdata/time_zone_guard.h"
 
 namespace qv::test {
 namespace {
-
-std::string fileBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
 
 TEST(CliExport, ShownTrafficRowsReadBackInTheirShownOrder) {
   const TimeZoneGuard zone("UTC");
@@ -43,7 +35,7 @@ TEST(CliExport, PacketsKeepTheirBytes) {
   const ProgramResult run = runQvlog({"packets", log, "--sort", "Remote IP", "--export=" + out});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   // Remote IP ascending shows 10.0.0.5 then 10.0.0.9; the file holds them last first.
-  const std::string saved = fileBytes(out);
+  const std::string saved = readFileBytes(out);
   EXPECT_TRUE(saved.ends_with(second + first)) << saved.size();
   EXPECT_EQ(runQvlog({"packets", out}).out, run.out);
   folder.write("saved.log", "");

@@ -3,24 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/log_files.h"
+#include "cli/cli_views_fixtures.h"
 #include "logdata/time_zone_guard.h"
-#include "support/run_program.h"
 
 namespace qv::test {
 namespace {
 
-constexpr std::int64_t kTen = 1078912800;  // 2004/03/10 10:00:00 UTC
-
-TrafficFields eventAt(std::int64_t unixSeconds) {
-  TrafficFields fields;  // blocked incoming TCP, 10.0.0.5:1234 to 192.168.0.2:80
-  fields.time = fields.beginTime = fields.endTime = timeValueDigits(unixSeconds);
-  return fields;
-}
-
 // Three events in file order; newest position 0 shows them last to first.
 std::string threeEvents() {
-  TrafficFields udp = eventAt(kTen + 1800);
+  TrafficFields udp = eventAt(kMarchTenth + 1800);
   udp.protocol = "0000012E";
   udp.direction = "00000002";
   udp.action = "00000000";
@@ -31,11 +22,11 @@ std::string threeEvents() {
   udp.nameAddress = "dns.example";
   udp.ruleName = "Allow_dns";
   udp.applicationName = "C:\\WINDOWS\\system32\\svchost.exe";
-  TrafficFields icmp = eventAt(kTen + 3600);
+  TrafficFields icmp = eventAt(kMarchTenth + 3600);
   icmp.protocol = "00000132";
   icmp.remoteIp = "0F00000A";
   icmp.localPort = icmp.remotePort = "00000000";
-  return trafficLog({eventAt(kTen), udp, icmp});
+  return trafficLog({eventAt(kMarchTenth), udp, icmp});
 }
 
 const std::string kIcmpRow =
@@ -47,15 +38,6 @@ const std::string kUdpRow =
 const std::string kTcpRow =
     "2004/03/10 10:00:00\tBlock\tIncoming\tTCP\t10.0.0.5\t\t1234\t192.168.0.2\t80\t1\tC:\\app.exe\tBlock_all\t"
     "2004/03/10 10:00:00\t2004/03/10 10:00:00\n";
-
-void expectRun(const std::vector<std::string>& args, int exitCode, const std::string& out, const std::string& err) {
-  const ProgramResult result = runQvlog(args);
-  std::string shown;
-  for (const std::string& arg : args) shown += arg + " ";
-  EXPECT_EQ(result.exitCode, exitCode) << shown;
-  EXPECT_EQ(result.out, out) << shown;
-  EXPECT_EQ(result.err, err) << shown;
-}
 
 TEST(QuickFilterCli, TrafficRowsAndCriteria) {
   const TimeZoneGuard zone("UTC");
@@ -90,14 +72,14 @@ TEST(QuickFilterCli, PacketRows) {
   const TimeZoneGuard zone("UTC");
   TempFolder folder;
   PacketFields tcp;
-  tcp.time = timeValueDigits(kTen, 250);
+  tcp.time = timeValueDigits(kMarchTenth, 250);
   tcp.direction = "00000002";
   tcp.action = "00000000";
   tcp.nameAddress = "";
   PacketFields icmp;  // an echo request: its type and code stand in for the ports
-  icmp.time = timeValueDigits(kTen + 1);
+  icmp.time = timeValueDigits(kMarchTenth + 1);
   PacketFields arp = tcp;
-  arp.time = timeValueDigits(kTen + 2, 999);
+  arp.time = timeValueDigits(kMarchTenth + 2, 999);
   arp.direction = "00000000";
   const std::vector<std::uint8_t> ipv4 = {0x45, 0, 0, 0, 0, 0, 0, 0, 0, 6};
   std::vector<std::uint8_t> tcpFrame = frameOf(60, 0x0800, ipv4);

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "decoder_test_support.h"
-#include "logdata/log_fixtures.h"
+#include "cli/log_files.h"
 #include "support/run_program.h"
 
 namespace qv {
@@ -22,24 +20,12 @@ const std::vector<std::uint8_t> kUdp = test::hexBytes(
 
 class DecodeCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("qv_decode_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::string writeFile(const std::string& name, const std::string& content) {
-    const auto path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
-  }
   std::string packetLog() {
-    return writeFile("rawlog.log", test::logHeader("00000003", "00000002", "00000002") + test::packetRecord(kArp) +
-                                       test::packetRecord(kUdp) + std::string(140, '\0'));
+    return folder_.write("rawlog.log", test::logHeader("00000003", "00000002", "00000002") +
+                                           test::packetRecord(kArp) + test::packetRecord(kUdp) + std::string(140, '\0'));
   }
 
-  std::filesystem::path folder_;
+  test::TempFolder folder_;
 };
 
 TEST_F(DecodeCommand, PrintsTheTreeThePayloadBaseAndTheHexPane) {
@@ -79,11 +65,11 @@ TEST_F(DecodeCommand, RefusesAnIndexOutsideTheRecords) {
 }
 
 TEST_F(DecodeCommand, ReportsFilesThatCannotBeReadLikeThePacketList) {
-  const auto missing = test::runQvlog({"decode", (folder_ / "absent.log").string(), "--index", "0"});
+  const auto missing = test::runQvlog({"decode", folder_.pathOf("absent.log"), "--index", "0"});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.err.rfind("CFile::Open Error : ", 0), 0u) << missing.err;
 
-  const std::string trafficLog = writeFile("tralog.log", test::logHeader("00000002", "00000001", "00000001"));
+  const std::string trafficLog = folder_.write("tralog.log", test::logHeader("00000002", "00000001", "00000001"));
   const auto wrongFormat = test::runQvlog({"decode", trafficLog, "--index", "0"});
   EXPECT_EQ(wrongFormat.exitCode, 1);
   EXPECT_EQ(wrongFormat.err, "Error : Invalid file format\n");

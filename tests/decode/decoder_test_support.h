@@ -28,6 +28,10 @@ inline void PrintTo(const HexSpan& span, std::ostream* out) { *out << '(' << spa
 
 namespace qv::test {
 
+using Bytes = std::vector<std::uint8_t>;
+
+inline void append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+
 // Bytes from hex digits; white space between pairs is ignored.
 inline std::vector<std::uint8_t> hexBytes(std::string_view hex) {
   std::vector<std::uint8_t> bytes;
@@ -47,6 +51,11 @@ inline std::vector<std::uint8_t> hexBytes(std::string_view hex) {
   }
   return bytes;
 }
+
+// A TCP SYN from 192.168.0.1:1025 to 192.168.0.2:80 behind a 20-byte IP header.
+inline const Bytes kTcpSyn = hexBytes(
+    "0011223344550a1b2c3d4e5f080045000028123440004006a748c0a80001c0a8"
+    "000204010050000003e8000000005002200006560000");
 
 // A packet record over its own read buffer holding `frame`, as the packet-log
 // reader would build it.

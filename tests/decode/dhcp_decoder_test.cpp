@@ -13,12 +13,7 @@
 namespace qv {
 namespace {
 
-using test::childLabels;
-using test::findNode;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes hex(std::string_view digits) { return test::hexBytes(digits); }
-void append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+using namespace test;
 
 // Where the UDP payload starts in a frame with a 20-byte IP header.
 constexpr FrameOffset kBase = 42;
@@ -27,14 +22,14 @@ constexpr FrameOffset kBase = 42;
 // address 192.168.0.10, server 192.168.0.1, client 00:a0:c9:11:22:33.
 Bytes bootpHeader() {
   Bytes message =
-      hex("02 01 06 00  12 34 56 78  00 03 80 00  00 00 00 00"
+      hexBytes("02 01 06 00  12 34 56 78  00 03 80 00  00 00 00 00"
           "c0 a8 00 0a  c0 a8 00 01  00 00 00 00  00 a0 c9 11 22 33");
   message.resize(236, 0);
   return message;
 }
 
 Bytes withCookie(Bytes message, const char* cookie = "63 82 53 63") {
-  append(message, hex(cookie));
+  append(message, hexBytes(cookie));
   return message;
 }
 
@@ -65,7 +60,7 @@ std::vector<std::string> optionLabels(const Decoded& decoded) {
 
 TEST(DhcpDecoder, DecodesAnOfferWithItsHeaderOptionsAndSpans) {
   Bytes message = withCookie(bootpHeader());
-  append(message, hex("35 01 02  01 04 ff ff ff 00  03 08 c0 a8 00 01 c0 a8 00 02  33 04 00 01 51 80  ff"));
+  append(message, hexBytes("35 01 02  01 04 ff ff ff 00  03 08 c0 a8 00 01 c0 a8 00 02  33 04 00 01 51 80  ff"));
   message.resize(300, 0);
   const Decoded decoded = decode(message);
   const DecodeTree& tree = decoded.result.tree;
@@ -122,7 +117,7 @@ TEST(DhcpDecoder, StopsWithAnErrorWhereTheMessageIsShort) {
 TEST(DhcpDecoder, EndsTheWalkAtAnOptionThatDoesNotFit) {
   // 53 fits; the length of 12 claims more than the 3 bytes left.
   Bytes message = withCookie(bootpHeader());
-  append(message, hex("35 01 05  0c 03 61 62"));
+  append(message, hexBytes("35 01 05  0c 03 61 62"));
   Decoded decoded = decode(message);
   EXPECT_EQ(optionLabels(decoded), (std::vector<std::string>{"Magic Cookie : 63-82-53-63 (Correct)",
                                                              "53 : DHCP Message Type ( DHCPACK )", "Error"}));
@@ -137,7 +132,7 @@ TEST(DhcpDecoder, EndsTheWalkAtAnOptionThatDoesNotFit) {
 
   // A code in the last byte has no room for its length byte.
   message = withCookie(bootpHeader());
-  append(message, hex("ff 01"));
+  append(message, hexBytes("ff 01"));
   decoded = decode(message);
   EXPECT_EQ(optionLabels(decoded).back(), "Error");
   EXPECT_EQ(decoded.result.tree.node(*findNode(decoded.result.tree, "Error")).span, spanToEnd(kBase + 241));
@@ -145,7 +140,7 @@ TEST(DhcpDecoder, EndsTheWalkAtAnOptionThatDoesNotFit) {
 
 TEST(DhcpDecoder, AWrongCookieEndsTheOptions) {
   Bytes message = withCookie(bootpHeader(), "63 82 53 64");
-  append(message, hex("35 01 01 ff"));
+  append(message, hexBytes("35 01 01 ff"));
   const Decoded decoded = decode(message);
   EXPECT_EQ(optionLabels(decoded), std::vector<std::string>{"Magic Cookie : 63-82-53-64 (Error)"});
   EXPECT_FALSE(decoded.result.scrollToRoot);
@@ -156,7 +151,7 @@ TEST(DhcpDecoder, AWrongCookieEndsTheOptions) {
 
 TEST(DhcpDecoder, ListsRequestedParametersAndTheClientIdentifier) {
   Bytes message = withCookie(bootpHeader());
-  append(message, hex("37 03 01 03 06  3d 07 01 00 a0 c9 aa bb cc  3d 02 01 00  3d 03 06 01 02  00 00"));
+  append(message, hexBytes("37 03 01 03 06  3d 07 01 00 a0 c9 aa bb cc  3d 02 01 00  3d 03 06 01 02  00 00"));
   const Decoded decoded = decode(message);
   const DecodeTree& tree = decoded.result.tree;
   EXPECT_EQ(optionLabels(decoded),
@@ -214,11 +209,11 @@ TEST(DhcpOptionLabel, NamesValuesAndFlagsWrongLengths) {
       {"96 04 0a 00 00 01", "150 : Unknown Option Code"},
   };
   for (const LabelCase& c : cases) {
-    const Bytes option = hex(c.option);
+    const Bytes option = hexBytes(c.option);
     EXPECT_EQ(dhcpOptionLabel(ByteView(option)), c.label) << c.option;
   }
   // Data bytes are copied as they are, accented letters included.
-  const Bytes text = hex("38 04 41 e9 0d 42");
+  const Bytes text = hexBytes("38 04 41 e9 0d 42");
   EXPECT_EQ(dhcpTextLabel(ByteView(text)),
             "56 : Message ( \"A\xE9\r"
             "B\" )");

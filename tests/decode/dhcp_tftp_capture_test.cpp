@@ -11,9 +11,7 @@
 namespace qv {
 namespace {
 
-using test::childLabels;
-using test::findNode;
-using Bytes = std::vector<std::uint8_t>;
+using namespace test;
 
 std::vector<Bytes> capture(const char* name) {
   std::vector<Bytes> frames;
@@ -133,6 +131,9 @@ TEST(TftpCapture, ShowsTheRequestAndTheTransfer) {
   DecodeResult result;
   EXPECT_EQ(tftpLabels(recordForFrame(frames[0]), result),
             (std::vector<std::string>{"Opcode : 1 ( Read Request )", "File Name : file1", "Mode : octet"}));
+  // Handed on instead of shown as a data line.
+  EXPECT_EQ(childLabels(result.tree, *findNode(result.tree, "Data : UDP")),
+            (std::vector<std::string>{"Header", "Data : TFTP"}));
 
   // The transfer runs between ephemeral ports; the firewall's record of it
   // names the server's port 69, and that is what selects the TFTP decoder.
@@ -141,7 +142,9 @@ TEST(TftpCapture, ShowsTheRequestAndTheTransfer) {
     record.remotePort = 69;
     return record;
   };
-  EXPECT_FALSE(findNode(decoder.decodePacket(recordForFrame(frames[1])).tree, "Data : TFTP"));
+  const DecodeResult plain = decoder.decodePacket(recordForFrame(frames[1]));
+  EXPECT_FALSE(findNode(plain.tree, "Data : TFTP"));
+  EXPECT_TRUE(findNode(plain.tree, "Data : 516 Bytes"));
   EXPECT_EQ(tftpLabels(transferRecord(1), result),
             (std::vector<std::string>{"Opcode : 3 ( Data )", "Block Number : 1", "Data : 512 Bytes"}));
   EXPECT_EQ(result.payloadText.size(), 512u);

@@ -9,11 +9,7 @@
 namespace qv {
 namespace {
 
-using test::childLabels;
-using test::decodeWithoutVendors;
-using test::findNode;
-using test::hexBytes;
-using test::recordOf;
+using namespace test;
 
 // Echo request, identifier 0x0200, sequence 7, data "abc\0def".
 const std::vector<std::uint8_t> kEcho = hexBytes(

@@ -8,11 +8,7 @@
 namespace qv {
 namespace {
 
-using test::childLabels;
-using test::decodeWithoutVendors;
-using test::findNode;
-using test::hexBytes;
-using test::recordOf;
+using namespace test;
 
 const std::vector<std::uint8_t> kV2Report = hexBytes(
     "0011223344550a1b2c3d4e5f0800460000201234400040021250c0a80001c0a8"

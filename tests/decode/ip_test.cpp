@@ -8,15 +8,7 @@
 namespace qv {
 namespace {
 
-using test::childLabels;
-using test::decodeWithoutVendors;
-using test::findNode;
-using test::hexBytes;
-using test::recordOf;
-
-const std::vector<std::uint8_t> kTcpSyn = hexBytes(
-    "0011223344550a1b2c3d4e5f080045000028123440004006a748c0a80001c0a8"
-    "000204010050000003e8000000005002200006560000");
+using namespace test;
 
 // IGMPv2 report behind a 24-byte IP header (Router Alert option).
 const std::vector<std::uint8_t> kIgmpWithOptions = hexBytes(

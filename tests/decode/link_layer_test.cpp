@@ -8,19 +8,11 @@
 namespace qv {
 namespace {
 
-using test::allLabels;
-using test::decodeWithoutVendors;
-using test::findNode;
-using test::hexBytes;
-using test::recordOf;
+using namespace test;
 
 const std::vector<std::uint8_t> kArpRequest = hexBytes(
     "ffffffffffff 0a1b2c3d4e5f 0806 0001 0800 0604 0001 0a1b2c3d4e5f c0a80001 000000000000 c0a80002"
     "000000000000000000000000000000000000");
-
-const std::vector<std::uint8_t> kTcpSyn = hexBytes(
-    "0011223344550a1b2c3d4e5f080045000028123440004006a748c0a80001c0a8"
-    "000204010050000003e8000000005002200006560000");
 
 TEST(EthernetLayer, FrameShorterThanTheHeaderIsASingleErrorNode) {
   const auto frame = hexBytes("00112233445500112233445508");  // 13 bytes

@@ -8,15 +8,7 @@
 namespace qv {
 namespace {
 
-using test::childLabels;
-using test::decodeWithoutVendors;
-using test::findNode;
-using test::hexBytes;
-using test::recordOf;
-
-const std::vector<std::uint8_t> kSyn = hexBytes(
-    "0011223344550a1b2c3d4e5f080045000028123440004006a748c0a80001c0a8"
-    "000204010050000003e8000000005002200006560000");
+using namespace test;
 
 // PSH/ACK with 8 option bytes and the 5 data bytes "GET\0/".
 const std::vector<std::uint8_t> kDataWithOptions = hexBytes(
@@ -26,7 +18,7 @@ const std::vector<std::uint8_t> kDataWithOptions = hexBytes(
 
 TEST(TcpLayer, HeaderWithoutOptionsOrData) {
   // The record's flag byte is shown, whatever the segment holds.
-  const DecodeResult result = decodeWithoutVendors(recordOf(kSyn, "TCP", 0x02));
+  const DecodeResult result = decodeWithoutVendors(recordOf(kTcpSyn, "TCP", 0x02));
   const DecodeTree& tree = result.tree;
   const auto data = findNode(tree, "Data : TCP");
   ASSERT_TRUE(data);
@@ -73,9 +65,9 @@ TEST(TcpLayer, ShortagesEndInAnErrorUnderTheDataNode) {
   // Ends inside the options (total length and capture both cut at 60 bytes).
   cases.push_back({"inside options", std::vector<std::uint8_t>(kDataWithOptions.begin(), kDataWithOptions.begin() + 60)});
   // Ends before the data offset byte.
-  cases.push_back({"before data offset", std::vector<std::uint8_t>(kSyn.begin(), kSyn.begin() + 45)});
+  cases.push_back({"before data offset", std::vector<std::uint8_t>(kTcpSyn.begin(), kTcpSyn.begin() + 45)});
   // A data offset below 20 in a frame that stops before the fixed 20 header bytes.
-  std::vector<std::uint8_t> tinyOffset(kSyn.begin(), kSyn.begin() + 50);
+  std::vector<std::uint8_t> tinyOffset(kTcpSyn.begin(), kTcpSyn.begin() + 50);
   tinyOffset[46] = 0x10;
   cases.push_back({"tiny data offset", tinyOffset});
   for (const Case& c : cases) {

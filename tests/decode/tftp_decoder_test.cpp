@@ -11,11 +11,7 @@
 namespace qv {
 namespace {
 
-using test::childLabels;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes hex(std::string_view digits) { return test::hexBytes(digits); }
-void append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+using namespace test;
 
 constexpr FrameOffset kBase = 42;
 
@@ -46,7 +42,7 @@ Decoded decode(const Bytes& payload, std::size_t padding = 0) {
 Bytes text(std::string_view characters) { return Bytes(characters.begin(), characters.end()); }
 
 TEST(TftpDecoder, ShowsARequestWithModeAndOptions) {
-  Bytes request = hex("00 01");
+  Bytes request = hexBytes("00 01");
   append(request, text(std::string_view("boot.img\0octet\0blksize\0"
                                         "1428\0tsize\0",
                                         34)));
@@ -64,18 +60,18 @@ TEST(TftpDecoder, ShowsARequestWithModeAndOptions) {
 
 TEST(TftpDecoder, CutsATextWithoutItsZeroAtTheEndOfTheMessage) {
   // The padding after the message is neither part of the name nor read.
-  Bytes request = hex("00 02");
+  Bytes request = hexBytes("00 02");
   append(request, text("report.txt"));
   const Decoded decoded = decode(request, 6);
   EXPECT_EQ(decoded.labels(), (std::vector<std::string>{"Opcode : 2 ( Write Request )", "File Name : report.txt"}));
   EXPECT_EQ(decoded.span(1), byteRangeSpan(kBase + 2, kBase + 12));
 
   // A name that ends exactly at the end: no mode.
-  request = hex("00 01 61 00");
+  request = hexBytes("00 01 61 00");
   EXPECT_EQ(decode(request).labels(), (std::vector<std::string>{"Opcode : 1 ( Read Request )", "File Name : a"}));
 
   // An option without its value, and one cut short.
-  Bytes ack = hex("00 06");
+  Bytes ack = hexBytes("00 06");
   append(ack, text(std::string_view("tsize\0"
                                     "512\0blksize",
                                     17)));
@@ -84,7 +80,7 @@ TEST(TftpDecoder, CutsATextWithoutItsZeroAtTheEndOfTheMessage) {
 }
 
 TEST(TftpDecoder, ShowsDataInThePayloadPane) {
-  Bytes data = hex("00 03 00 07");
+  Bytes data = hexBytes("00 03 00 07");
   for (int i = 0; i < 512; ++i) data.push_back(static_cast<std::uint8_t>(i % 2 == 0 ? 'x' : 0));
   const Decoded decoded = decode(data, 4);
   EXPECT_EQ(decoded.labels(),
@@ -96,20 +92,20 @@ TEST(TftpDecoder, ShowsDataInThePayloadPane) {
   EXPECT_EQ(decoded.result.payloadBase, kBase + 4);
 
   // The last block of a transfer may be empty.
-  const Decoded empty = decode(hex("00 03 00 08"));
+  const Decoded empty = decode(hexBytes("00 03 00 08"));
   EXPECT_EQ(empty.labels().back(), "Data : 0 Bytes");
   EXPECT_EQ(empty.result.payloadText, "");
   EXPECT_EQ(empty.result.payloadBase, kBase + 4);
 }
 
 TEST(TftpDecoder, ShowsAcknowledgmentsErrorsAndWhatFollowsThem) {
-  EXPECT_EQ(decode(hex("00 04 01 00")).labels(),
+  EXPECT_EQ(decode(hexBytes("00 04 01 00")).labels(),
             (std::vector<std::string>{"Opcode : 4 ( Acknowledgment )", "Block Number : 256"}));
-  const Decoded ack = decode(hex("00 04 00 01 aa bb"));
+  const Decoded ack = decode(hexBytes("00 04 00 01 aa bb"));
   EXPECT_EQ(ack.labels().back(), "Unknown Data : 2 Bytes");
   EXPECT_EQ(ack.span(2), spanToEnd(kBase + 4));
 
-  Bytes error = hex("00 05 00 09");
+  Bytes error = hexBytes("00 05 00 09");
   append(error, text(std::string_view("Disk on fire\0\x01\x02\x03", 16)));
   const Decoded decoded = decode(error);
   EXPECT_EQ(decoded.labels(), (std::vector<std::string>{"Opcode : 5 ( Error )", "Error Code : 9 ( Unknown Code )",
@@ -119,15 +115,15 @@ TEST(TftpDecoder, ShowsAcknowledgmentsErrorsAndWhatFollowsThem) {
 
   // An error without any message text.
   EXPECT_EQ(
-      decode(hex("00 05 00 01"), 2).labels(),
+      decode(hexBytes("00 05 00 01"), 2).labels(),
       (std::vector<std::string>{"Opcode : 5 ( Error )", "Error Code : 1 ( File not found )", "Error Message : "}));
 }
 
 TEST(TftpDecoder, HandlesShortMessagesAndUnknownOpcodes) {
-  const Decoded tooShort = decode(hex("00 01 61"), 8);
+  const Decoded tooShort = decode(hexBytes("00 01 61"), 8);
   EXPECT_EQ(tooShort.labels(), std::vector<std::string>{"Error : 3 Bytes"});
   EXPECT_EQ(tooShort.span(0), spanToEnd(kBase));
-  const Decoded unknown = decode(hex("00 07 01 02 03"));
+  const Decoded unknown = decode(hexBytes("00 07 01 02 03"));
   EXPECT_EQ(unknown.labels(), (std::vector<std::string>{"Opcode : 7 ( Unknown Opcode )", "Unknown Data : 3 Bytes"}));
   EXPECT_EQ(unknown.span(1), spanToEnd(kBase + 2));
 }

@@ -8,11 +8,7 @@
 namespace qv {
 namespace {
 
-using test::childLabels;
-using test::decodeWithoutVendors;
-using test::findNode;
-using test::hexBytes;
-using test::recordOf;
+using namespace test;
 
 // From port 67 to port 1234 with the payload "hello".
 const std::vector<std::uint8_t> kHello = hexBytes(

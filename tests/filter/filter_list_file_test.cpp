@@ -1,19 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "filter/edit_filter_model.h"
 #include "filter/filter_entry.h"
 #include "filter/filter_list.h"
 #include "filter/filter_list_file.h"
+#include "logdata/log_fixtures.h"
 
 namespace qv {
 namespace {
@@ -24,34 +22,6 @@ namespace fs = std::filesystem;
 const std::string kHeader = "\x39\x46\x0F\x00\r\n"s;
 
 std::string line(std::string flagsAndPorts, const std::string& texts) { return flagsAndPorts + texts + "\r\n"; }
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    path_ = fs::temp_directory_path() / ("qv_filter_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
 
 FilterList sampleList() {
   FilterList list;
@@ -150,7 +120,7 @@ TEST(FilterListFile, StoreLeavesOutEntriesThatCouldNotBeReadBack) {
 }
 
 TEST(FilterListFile, LoadAndStoreFiles) {
-  TemporaryFolder folder;
+  test::TemporaryFolder folder("filter");
   const fs::path path = folder.path() / "filter.lst";
   const FilterListFileLoad missing = loadFilterListFile(path.string());
   EXPECT_TRUE(missing.list.empty());
@@ -158,54 +128,44 @@ TEST(FilterListFile, LoadAndStoreFiles) {
 
   const FilterList list = sampleList();
   ASSERT_TRUE(storeFilterListFile(list, path.string()).ok());
-  EXPECT_EQ(readFile(path), serializeFilterList(list));
+  EXPECT_EQ(test::readFileBytes(path), serializeFilterList(list));
   const FilterListFileLoad loaded = loadFilterListFile(path.string());
   EXPECT_EQ(loaded.errorNumber, 0);
   EXPECT_EQ(loaded.list, list);
 
   // Storing again replaces the content and leaves no temporary files behind.
   ASSERT_TRUE(storeFilterListFile(FilterList(), path.string()).ok());
-  EXPECT_EQ(readFile(path), kHeader);
+  EXPECT_EQ(test::readFileBytes(path), kHeader);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
 TEST(FilterListFile, StoreThroughASymbolicLinkKeepsTheLink) {
-  TemporaryFolder folder;
+  test::TemporaryFolder folder("filter");
   const fs::path target = folder.path() / "real.lst";
   const fs::path link = folder.path() / "filter.lst";
-  writeFile(target, "old");
+  test::writeFileBytes(target, "old");
   fs::create_symlink(target, link);
   ASSERT_TRUE(storeFilterListFile(sampleList(), link.string()).ok());
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(readFile(target), serializeFilterList(sampleList()));
+  EXPECT_EQ(test::readFileBytes(target), serializeFilterList(sampleList()));
 }
 
 TEST(FilterListFile, FailedStoreLeavesTheOldFileWhole) {
-  TemporaryFolder folder;
+  test::TemporaryFolder folder("filter");
   const fs::path path = folder.path() / "filter.lst";
   const std::string old = serializeFilterList(sampleList());
-  writeFile(path, old);
+  test::writeFileBytes(path, old);
 
   FilterList big;
   for (int i = 0; i < 2000; ++i) big.append(blankFilterEntry());
 
   // A write that fails halfway, as on a full disk: the file size limit makes
   // write() fail with EFBIG once the first bytes are in.
-  struct sigaction ignore {}, previousAction {};
-  ignore.sa_handler = SIG_IGN;
-  ::sigaction(SIGXFSZ, &ignore, &previousAction);
-  rlimit previousLimit{};
-  ::getrlimit(RLIMIT_FSIZE, &previousLimit);
-  rlimit small = previousLimit;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const platform::FileWriteResult result = storeFilterListFile(big, path.string());
-  ::setrlimit(RLIMIT_FSIZE, &previousLimit);
-  ::sigaction(SIGXFSZ, &previousAction, nullptr);
+  const platform::FileWriteResult result = test::underFileSizeLimit(4096, [&] { return storeFilterListFile(big, path.string()); });
 
   EXPECT_FALSE(result.ok());
   EXPECT_FALSE(result.errorText().empty());
-  EXPECT_EQ(readFile(path), old);
+  EXPECT_EQ(test::readFileBytes(path), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 
   // A folder that does not exist: nothing is created.
@@ -213,13 +173,13 @@ TEST(FilterListFile, FailedStoreLeavesTheOldFileWhole) {
 }
 
 TEST(FilterListFile, StoreIntoAnUnwritableFolderFailsAndKeepsTheOldFile) {
-  TemporaryFolder folder;
+  test::TemporaryFolder folder("filter");
   const fs::path path = folder.path() / "filter.lst";
-  writeFile(path, "old content");
+  test::writeFileBytes(path, "old content");
   fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
   if (::access(folder.path().c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
   EXPECT_FALSE(storeFilterListFile(sampleList(), path.string()).ok());
-  EXPECT_EQ(readFile(path), "old content");
+  EXPECT_EQ(test::readFileBytes(path), "old content");
 }
 
 }  // namespace

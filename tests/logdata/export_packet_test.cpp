@@ -3,13 +3,12 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "logdata/log_export.h"
+#include "logdata/log_fixtures.h"
 #include "logdata/packet_record.h"
 
 namespace qv {
@@ -56,8 +55,7 @@ TEST(ExportPacket, WritesTheFileAndReportsFailures) {
   const fs::path path = fs::temp_directory_path() / ("qv_export_packet_" + std::to_string(::getpid()) + ".log");
   ExportResult result = exportPacketSelection(selected, path.string());
   ASSERT_TRUE(result.written()) << result.message;
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), packetExportImage(selected));
+  EXPECT_EQ(test::readFileBytes(path), packetExportImage(selected));
   fs::remove(path);
 
   result = exportPacketSelection(selected, fs::temp_directory_path().string());  // a folder

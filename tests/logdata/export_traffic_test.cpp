@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "logdata/log_export.h"
 #include "logdata/time_zone_guard.h"
 #include "logdata/traffic_record.h"
+#include "logdata/log_fixtures.h"
 
 namespace qv {
 namespace {
@@ -40,11 +38,6 @@ const std::string kWorkedExampleText =
     "000000FB\t01C3D0DD14B10080\t0000012D\t0200A8C0\t0500000A\t00000050\t000004D2\t00000001\t"
     "01C3D0DD14B10080\t01C3D0DD14B10080\t00000001\t00000001\t00000000\t00000000\t"
     "00000000000000000000000000000000\t\tBlock_all\tC:\\app.exe\t";
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 fs::path temporaryPath(const std::string& name) {
   return fs::temp_directory_path() / ("qv_export_" + std::to_string(::getpid()) + "_" + name);
@@ -117,24 +110,14 @@ TEST(ExportTraffic, ReportsFailuresAndWritesNothingWithoutASelection) {
   result = exportTrafficSelection(selected, path.string());
   EXPECT_TRUE(result.written());
   EXPECT_EQ(result.message, "");
-  EXPECT_EQ(readFile(path), trafficExportImage(selected));
+  EXPECT_EQ(test::readFileBytes(path), trafficExportImage(selected));
   fs::remove(path);
 }
 
 TEST(ExportTraffic, AWriteFailingHalfwayRemovesTheIncompleteFile) {
   const fs::path path = temporaryPath("partial.log");
   const std::vector<TrafficRecord> selected(100, workedExample());
-  struct sigaction ignore {}, previousAction {};
-  ignore.sa_handler = SIG_IGN;
-  ::sigaction(SIGXFSZ, &ignore, &previousAction);
-  rlimit previousLimit{};
-  ::getrlimit(RLIMIT_FSIZE, &previousLimit);
-  rlimit small = previousLimit;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const ExportResult result = exportTrafficSelection(selected, path.string());
-  ::setrlimit(RLIMIT_FSIZE, &previousLimit);
-  ::sigaction(SIGXFSZ, &previousAction, nullptr);
+  const ExportResult result = test::underFileSizeLimit(1000, [&] { return exportTrafficSelection(selected, path.string()); });
   EXPECT_EQ(result.status, ExportStatus::kWriteFailed);
   EXPECT_EQ(result.message.rfind("File Write Error : ", 0), 0u) << result.message;
   EXPECT_FALSE(fs::exists(path));

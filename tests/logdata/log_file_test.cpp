@@ -16,23 +16,8 @@
 namespace qv {
 namespace {
 
-class TempFolder {
- public:
-  TempFolder() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("qv_log_file_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  std::filesystem::path path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 TEST(LogFile, ReadsTheWholeFileFollowedByOneNul) {
-  const TempFolder folder;
+  const test::TemporaryFolder folder("log_file");
   const std::string content = std::string("00000002\t\0\r\n", 12) + std::string(100000, 'x');
   const std::string path = (folder.path() / "tralog.log").string();
   std::ofstream(path, std::ios::binary) << content;
@@ -53,7 +38,7 @@ TEST(LogFile, ReadsTheWholeFileFollowedByOneNul) {
 }
 
 TEST(LogFile, ReportsTheSystemsTextWhenItCannotRead) {
-  const TempFolder folder;
+  const test::TemporaryFolder folder("log_file");
   const FileReadResult missing = readWholeFile((folder.path() / "missing.log").string());
   EXPECT_FALSE(missing.opened);
   EXPECT_FALSE(missing.buffer);
@@ -65,7 +50,7 @@ TEST(LogFile, ReportsTheSystemsTextWhenItCannotRead) {
 }
 
 TEST(LogFile, TrafficFileReadInPiecesEqualsTheWholeParse) {
-  const TempFolder folder;
+  const test::TemporaryFolder folder("log_file");
   // Several window lengths of lines, with lines longer than a window, NUL
   // padding, fragments and a tail without CR, so that lines and fragments
   // cross the window's edges at many places.

@@ -1,7 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,5 +100,59 @@ inline SharedReadBuffer readBufferOf(const std::string& content) {
   buffer->fileLength = content.size();
   return buffer;
 }
+
+inline std::string readFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Runs `write` with the file size limit at `bytes`, as a full disk would stop
+// it: write() fails with EFBIG once the limit is reached (SIGXFSZ ignored).
+template <typename Write>
+auto underFileSizeLimit(rlim_t bytes, Write write) {
+  struct sigaction ignore {}, previousAction {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGXFSZ, &ignore, &previousAction);
+  rlimit previousLimit{};
+  ::getrlimit(RLIMIT_FSIZE, &previousLimit);
+  rlimit small = previousLimit;
+  small.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  auto result = write();
+  ::setrlimit(RLIMIT_FSIZE, &previousLimit);
+  ::sigaction(SIGXFSZ, &previousAction, nullptr);
+  return result;
+}
+
+// A fresh folder under the system's temporary folder, removed (even when made
+// read-only) on destruction.
+class TemporaryFolder {
+ public:
+  explicit TemporaryFolder(const std::string& name = "test")
+      : path_(std::filesystem::temp_directory_path() /
+              ("qv_" + name + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++))) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  const std::filesystem::path& path() const { return path_; }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  static inline int counter_ = 0;
+  std::filesystem::path path_;
+};
 
 }  // namespace qv::test

@@ -22,7 +22,7 @@ TEST(StartupEntry, IsWrittenReadBackAndRemovedInTheUsersAutostartFolder) {
   EXPECT_TRUE(removeStartupEntry());  // nothing to remove is no failure
 
   ASSERT_TRUE(writeStartupEntry("/opt/Quorvex Viewer/bin/qvlogview"));
-  const std::string content = test::readWholeFile(entry);
+  const std::string content = test::readFileBytes(entry);
   EXPECT_EQ(content,
             "[Desktop Entry]\nType=Application\nName=Quorvex Log Viewer\n"
             "Exec=\"/opt/Quorvex Viewer/bin/qvlogview\" -minimize\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
@@ -39,7 +39,7 @@ TEST(StartupEntry, IsWrittenReadBackAndRemovedInTheUsersAutostartFolder) {
 
 TEST(StartupEntry, ReportsAnEntryThatCannotBeWritten) {
   test::TemporaryFolder folder;
-  test::writeWholeFile(folder.file("autostart"), "a file where the folder belongs");
+  test::writeFileBytes(folder.file("autostart"), "a file where the folder belongs");
   test::ConfigHomeOverride home(folder.path().string());
   EXPECT_FALSE(writeStartupEntry("/usr/bin/qvlogview"));
   EXPECT_FALSE(writeStartupEntry(""));

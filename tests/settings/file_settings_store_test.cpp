@@ -17,8 +17,8 @@ namespace qv::settings {
 namespace {
 
 using namespace std::string_literals;
-using test::readWholeFile;
-using test::writeWholeFile;
+using test::readFileBytes;
+using test::writeFileBytes;
 
 TEST(FileSettingsStore, ValuesWrittenByOneStoreAreReadByAnother) {
   test::TemporaryFolder folder;
@@ -41,7 +41,7 @@ TEST(FileSettingsStore, ValuesWrittenByOneStoreAreReadByAnother) {
   EXPECT_EQ(key->value("CheckBox"), (StoredValue{ValueType::Number32, {0x7F, 0, 0, 0}}));
   EXPECT_EQ(key->readBinary("ColumnWidth", 6), (std::vector<std::uint8_t>{0, 1, 0xFF, '\n', ')', '\\'}));
   // The file is the readable typed layout another running viewer parses.
-  const std::string content = readWholeFile(path);
+  const std::string content = readFileBytes(path);
   EXPECT_NE(content.find("[Number]\nCheckBox=127\n"), std::string::npos) << content;
   EXPECT_EQ(content.find("CheckBox", content.find("CheckBox") + 1), std::string::npos) << content;
 }
@@ -49,7 +49,7 @@ TEST(FileSettingsStore, ValuesWrittenByOneStoreAreReadByAnother) {
 TEST(FileSettingsStore, ReadsAFileAsAnotherProcessLeavesIt) {
   test::TemporaryFolder folder;
   const std::string path = folder.file("settings.conf");
-  writeWholeFile(path,
+  writeFileBytes(path,
                  "[Text]\nTimeStr=12\nRIPStr=10.0.0.1\nAppStr=a, b\n"
                  "[Number]\nCheckBox=96\nFontSize=-12\nColorBk=notanumber\nWindowMax=4294967296\n"
                  "[Binary]\nWindowSize=@ByteArray(\\x1\\0\\0\\0\\x2)\nColumnOrder=plain text\n");
@@ -81,7 +81,7 @@ TEST(FileSettingsStore, ADamagedFileGivesDefaultsAndTheNextWriteReplacesIt) {
   test::TemporaryFolder folder;
   const std::string path = folder.file("settings.conf");
   const std::string damage = "[Number]\nCheckBox=12\nColorBk=12x\n[Text\n\x01\xff\xfe=3\nRIPStr=\"open\n\0\0\x80garbage"s;
-  writeWholeFile(path, damage);
+  writeFileBytes(path, damage);
   auto store = makeFileSettingsStore(path);
   {
     const auto key = store->openForReading();
@@ -95,9 +95,9 @@ TEST(FileSettingsStore, ADamagedFileGivesDefaultsAndTheNextWriteReplacesIt) {
     ASSERT_TRUE(key->writeNumber("WindowMax", 1));
     ASSERT_TRUE(key->close());
   }
-  EXPECT_EQ(readWholeFile(path + ".damaged"), damage);
+  EXPECT_EQ(readFileBytes(path + ".damaged"), damage);
   // The replacement keeps what could be read, and only that.
-  const std::string replaced = readWholeFile(path);
+  const std::string replaced = readFileBytes(path);
   EXPECT_EQ(replaced.rfind("[Number]\nCheckBox=12\nWindowMax=1\n", 0), 0U) << replaced;
   EXPECT_EQ(replaced.find("ColorBk"), std::string::npos) << replaced;
   EXPECT_EQ(replaced.find('\0'), std::string::npos) << replaced;
@@ -114,7 +114,7 @@ TEST(FileSettingsStore, RandomBytesNeverStopTheStore) {
     state = state * 1103515245U + 12345U;
     noise += static_cast<char>(state >> 24);
   }
-  writeWholeFile(path, noise);
+  writeFileBytes(path, noise);
   auto store = makeFileSettingsStore(path);
   ASSERT_NE(store->openForReading(), nullptr);
   {
@@ -124,12 +124,12 @@ TEST(FileSettingsStore, RandomBytesNeverStopTheStore) {
     ASSERT_TRUE(key->close());
   }
   EXPECT_EQ(store->openForReading()->readText("TimeStr"), "5");
-  EXPECT_EQ(readWholeFile(path).find('\0'), std::string::npos);
+  EXPECT_EQ(readFileBytes(path).find('\0'), std::string::npos);
 }
 
 TEST(FileSettingsStore, ACreatedKeyThatCannotBeWrittenGivesNoWriter) {
   test::TemporaryFolder folder;
-  writeWholeFile(folder.file("blocker"), "a file where the folder should be");
+  writeFileBytes(folder.file("blocker"), "a file where the folder should be");
   auto blocked = makeFileSettingsStore(folder.file("blocker/settings.conf"));
   EXPECT_EQ(blocked->createForWriting(), nullptr);
   EXPECT_EQ(blocked->openForReading(), nullptr);

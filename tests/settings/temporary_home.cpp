@@ -1,8 +1,7 @@
 #include "temporary_home.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <stdexcept>
 
 namespace qv::test {
@@ -28,17 +27,6 @@ const ScratchHome scratchHome;
 
 }  // namespace
 
-TemporaryFolder::TemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qv-settings-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-  path_ = pattern;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 ConfigHomeOverride::ConfigHomeOverride(const std::string& folder) {
   const char* previous = std::getenv("XDG_CONFIG_HOME");
   hadPrevious_ = previous != nullptr;
@@ -52,16 +40,6 @@ ConfigHomeOverride::~ConfigHomeOverride() {
   } else {
     unsetenv("XDG_CONFIG_HOME");
   }
-}
-
-std::string readWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void writeWholeFile(const std::string& path, const std::string& content) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << content;
 }
 
 }  // namespace qv::test

@@ -1,24 +1,10 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
+#include "logdata/log_fixtures.h"
+
 namespace qv::test {
-
-// A folder made for one test and removed with everything in it afterwards.
-class TemporaryFolder {
- public:
-  TemporaryFolder();
-  ~TemporaryFolder();
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 // Points XDG_CONFIG_HOME at a folder for the lifetime of the object and puts
 // the previous value back afterwards.
@@ -33,8 +19,5 @@ class ConfigHomeOverride {
   std::string previous_;
   bool hadPrevious_;
 };
-
-std::string readWholeFile(const std::string& path);
-void writeWholeFile(const std::string& path, const std::string& content);
 
 }  // namespace qv::test

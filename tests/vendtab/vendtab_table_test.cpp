@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "logdata/log_fixtures.h"
 #include "platform/dynamic_library.h"
 #include "support/run_program.h"
 #include "vendtab/vendtab.h"
@@ -100,13 +100,9 @@ TEST(VendorTableSource, IsWhatTheGeneratorMakesOfTheListing) {
   const std::filesystem::path generated = std::filesystem::path(testing::TempDir()) / "oui_table_regenerated.cpp";
   const test::ProgramResult result = test::runProgram(QV_OUI_TABLE_GEN_PATH, {QV_OUI_LISTING, generated.string()});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  const auto readAll = [](const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  };
-  const std::string committed = readAll(std::filesystem::path(QV_SOURCE_DIR) / "src/vendtab/oui_table.cpp");
+  const std::string committed = test::readFileBytes(std::filesystem::path(QV_SOURCE_DIR) / "src/vendtab/oui_table.cpp");
   EXPECT_FALSE(committed.empty());
-  EXPECT_TRUE(readAll(generated) == committed) << "src/vendtab/oui_table.cpp is stale: build regenerate_oui_table";
+  EXPECT_TRUE(test::readFileBytes(generated) == committed) << "src/vendtab/oui_table.cpp is stale: build regenerate_oui_table";
   std::filesystem::remove(generated);
 }
 

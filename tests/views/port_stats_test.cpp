@@ -67,23 +67,20 @@ TEST(PortStatistics, LargeAndZeroTotalsStayMeaningful) {
 
 TEST(PortReport, ServicePortFollowsTheEventPattern) {
   const auto url = [](const TrafficRecord& event) { return std::get<PortReportPage>(portReportFor(&event)).url; };
-  EXPECT_EQ(url(test::trafficEvent(kBlocked | kIncoming | kTcp, "10.0.0.1", 4321, 139)),
-            "https://isc.sans.edu/port_details.html?port=139");
-  EXPECT_EQ(url(test::trafficEvent(kBlocked | kIncoming | kTcp, "10.0.0.1", 20, 4000)),
-            "https://isc.sans.edu/port_details.html?port=20");
-  EXPECT_EQ(url(test::trafficEvent(kAllowed | kOutgoing | kTcp, "10.0.0.1", 443, 1028)),
-            "https://isc.sans.edu/port_details.html?port=443");
-  EXPECT_EQ(url(test::trafficEvent(kAllowed | kOutgoing | kUdp, "10.0.0.1", 53, 1028)),
-            "https://isc.sans.edu/port_details.html?port=53");
-  EXPECT_EQ(url(test::trafficEvent(kAllowed | kOutgoing | kUdp, "10.0.0.1", 3000, 53)),
-            "https://isc.sans.edu/port_details.html?port=53");
-  EXPECT_EQ(url(test::trafficEvent(kBlocked | kIncoming | kUdp, "10.0.0.1", 3000, 137)),
-            "https://isc.sans.edu/port_details.html?port=137");
-  EXPECT_EQ(url(test::trafficEvent(kBlocked | kUdp, "10.0.0.1", 3000, 137)),
-            "https://isc.sans.edu/port_details.html?port=137");
-  EXPECT_EQ(std::get<PortReportPage>(portReportFor(nullptr)).url, "https://isc.sans.edu/port_details.html?port=");
-  const TrafficRecord noData = noDataTrafficRecord();
-  EXPECT_EQ(url(noData), "https://isc.sans.edu/port_details.html?port=");
+  const std::string page = "https://isc.sans.edu/port_details.html?port=";
+  struct Case {
+    std::uint8_t flags;
+    std::uint16_t remotePort, localPort;
+    const char* port;
+  };
+  for (const Case& c : {Case{kBlocked | kIncoming | kTcp, 4321, 139, "139"}, Case{kBlocked | kIncoming | kTcp, 20, 4000, "20"},
+                        Case{kAllowed | kOutgoing | kTcp, 443, 1028, "443"}, Case{kAllowed | kOutgoing | kUdp, 53, 1028, "53"},
+                        Case{kAllowed | kOutgoing | kUdp, 3000, 53, "53"}, Case{kBlocked | kIncoming | kUdp, 3000, 137, "137"},
+                        Case{kBlocked | kUdp, 3000, 137, "137"}}) {
+    EXPECT_EQ(url(test::trafficEvent(c.flags, "10.0.0.1", c.remotePort, c.localPort)), page + c.port) << c.port;
+  }
+  EXPECT_EQ(std::get<PortReportPage>(portReportFor(nullptr)).url, page);
+  EXPECT_EQ(url(noDataTrafficRecord()), page);
 }
 
 TEST(PortReport, IcmpEventsAreExplainedNotLookedUp) {
