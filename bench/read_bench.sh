@@ -18,26 +18,11 @@ events=${EVENTS:-1000000}
 frames=${FRAMES:-1000000}
 runs=${RUNS:-3}
 
-for program in logs_gen qvlog; do
-  [ -x "$bin/$program" ] || { echo "missing $bin/$program: build first (see README.md)" >&2; exit 1; }
-done
+source "$root/bench/bench_logs.sh"
+require_programs "$bin" logs_gen qvlog
 [ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package: time)" >&2; exit 1; }
 
-if [ $# -ge 1 ]; then
-  folder=$1
-  mkdir -p "$folder"
-else
-  folder=$(mktemp -d)
-  trap 'rm -rf "$folder"' EXIT
-fi
-traffic=$folder/tralog.log
-packets=$folder/rawlog.log
-
-if [ ! -s "$traffic" ] || [ ! -s "$packets" ] || [ "$(cat "$folder/sizes" 2>/dev/null)" != "$events $frames" ]; then
-  echo "Generating $events events and $frames packets in $folder"
-  "$bin/logs_gen" --events "$events" --frames "$frames" --traffic "$traffic" --packets "$packets"
-  echo "$events $frames" >"$folder/sizes"
-fi
+prepare_logs "$bin" "$events" "$frames" "${@:1:1}"
 
 # Runs a command $runs times; prints "elapsed cpu peak-KB" of the fastest run
 # (cpu = user + system seconds, which other load on the machine inflates less).

@@ -14,24 +14,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin=${BUILD_DIR:-$root/build}/bin
 events=${EVENTS:-1000000}
 
-for program in logs_gen views_bench; do
-  [ -x "$bin/$program" ] || { echo "missing $bin/$program: build first (see README.md)" >&2; exit 1; }
-done
-
-if [ $# -ge 1 ]; then
-  folder=$1
-  mkdir -p "$folder"
-else
-  folder=$(mktemp -d)
-  trap 'rm -rf "$folder"' EXIT
-fi
-traffic=$folder/tralog.log
-packets=$folder/rawlog.log
-if [ ! -s "$traffic" ] || [ ! -s "$packets" ] || [ "$(cat "$folder/sizes" 2>/dev/null)" != "$events $events" ]; then
-  echo "Generating $events events and $events packets in $folder"
-  "$bin/logs_gen" --events "$events" --frames "$events" --traffic "$traffic" --packets "$packets"
-  echo "$events $events" >"$folder/sizes"
-fi
+source "$root/bench/bench_logs.sh"
+require_programs "$bin" logs_gen views_bench
+prepare_logs "$bin" "$events" "$events" "${@:1:1}"
 
 # CPU time is the figure to read on a shared machine; real time follows the load.
 QV_BENCH_TRAFFIC_LOG=$traffic QV_BENCH_PACKET_LOG=$packets "$bin/views_bench" "${@:2}"

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "logdata/number_text.h"
+
 namespace qv {
 
 namespace {
@@ -9,13 +11,6 @@ namespace {
 constexpr std::uint64_t kNanosecondsPerUnit = 100;
 constexpr std::uint64_t kUnitsPerMicrosecond = 10;
 constexpr std::uint64_t kLastCaptureSecond = 0xFFFFFFFFULL;
-
-int hexDigitValue(char c) noexcept {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 }  // namespace
 

@@ -1,21 +1,11 @@
 #include "decode/vendor_lookup.h"
 
+#include "logdata/number_text.h"
 #include "platform/dynamic_library.h"
 #include "platform/program_location.h"
 #include "vendtab/vendtab.h"
 
 namespace qv {
-
-namespace {
-
-int hexDigitValue(char c) noexcept {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::uint32_t ouiKeyFromText(std::string_view ouiText) noexcept {
   // Characters 1-2, 4-5 and 7-8 read as one hex number, as "0x" + those six

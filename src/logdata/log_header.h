@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -27,6 +28,13 @@ struct LogHeader {
 // Checks the 72-byte header line that both logs share. `bytes` is the file's
 // content; the NUL byte that follows it in the read buffer is implied.
 LogHeader readLogHeader(std::string_view bytes, std::string_view formatTag);
+
+// How many records to reserve room for: the header's count, a hint only, but
+// never more than `length` bytes of data could hold at `shortestRecord` each.
+constexpr std::size_t recordReservation(const LogHeader& header, ByteOffset length, ByteOffset shortestRecord) {
+  const ByteOffset fit = length / shortestRecord;
+  return static_cast<std::size_t>(header.recordCount < fit ? header.recordCount : fit);
+}
 
 // Lines are read only while they start more than `margin` bytes before the
 // end (the tail of a ring file is not trusted); without underflow on short

@@ -35,6 +35,12 @@ inline std::uint64_t leadingHexValue(std::string_view digits, std::uint64_t limi
 }
 }  // namespace detail
 
+// The value of one hexadecimal digit of either case; -1 for any other byte.
+inline int hexDigitValue(char c) noexcept {
+  const std::uint8_t digit = detail::kHexDigitValues[static_cast<unsigned char>(c)];
+  return digit == 0xFF ? -1 : digit;
+}
+
 // The value of the hexadecimal digits at the start of `digits`, read up to the
 // first character that is not one. No digits give 0; a value that does not fit
 // 32 bits gives 4294967295, so an overlong field cannot wrap to a small number.

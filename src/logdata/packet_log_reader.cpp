@@ -10,6 +10,7 @@
 #include "logdata/address_cache.h"
 #include "logdata/number_text.h"
 #include "logdata/protocol_names.h"
+#include "logdata/record_fields.h"
 #include "logdata/text_cache.h"
 #include "logdata/time_text.h"
 
@@ -24,13 +25,10 @@ constexpr std::uint16_t kEtherTypeIpv4 = 0x0800;
 constexpr unsigned kIpProtocolIcmp = 1;
 constexpr unsigned kIpProtocolTcp = 6;
 
-// Field offsets from t, the position after the first TAB of a record.
+// Field offsets from t, the position after the first TAB of a record (the
+// addresses and ports are in EndpointField).
 namespace Field {
 constexpr std::size_t kTime = 0;
-constexpr std::size_t kLocalIp = 26;
-constexpr std::size_t kRemoteIp = 35;
-constexpr std::size_t kLocalPort = 48;
-constexpr std::size_t kRemotePort = 57;
 constexpr std::size_t kPacketLength = 62;
 constexpr std::size_t kDirectionChar = 78;
 constexpr std::size_t kActionChar = 87;
@@ -96,27 +94,13 @@ class RecordParser {
     if (firstTab == std::string_view::npos) return record;
 
     const std::size_t t = firstTab + 1;
-    const auto field = [&](std::size_t offset, std::size_t fieldLength) {
-      return t + offset < text.size() ? text.substr(t + offset, fieldLength) : std::string_view();
-    };
-    const auto character = [&](std::size_t offset) { return t + offset < text.size() ? text[t + offset] : '\0'; };
+    const FixedFields fields(text, t);
 
-    record.time = times_.timeText(field(Field::kTime, 16), true);
-    record.localIp = addresses_.dotted(field(Field::kLocalIp, 8));
-    record.remoteIp = addresses_.dotted(field(Field::kRemoteIp, 8));
-    record.localPort = static_cast<std::uint16_t>(hexValue(field(Field::kLocalPort, 4)));
-    record.remotePort = static_cast<std::uint16_t>(hexValue(field(Field::kRemotePort, 4)));
-    record.packetLength = hexValue(field(Field::kPacketLength, 8));
-    switch (character(Field::kDirectionChar)) {
-      case '1': record.flags |= RecordFlag::kIncoming; break;
-      case '2': record.flags |= RecordFlag::kOutgoing; break;
-      default: break;
-    }
-    if (const char action = character(Field::kActionChar); action == '1') {
-      record.flags |= RecordFlag::kBlocked;
-    } else if (action != '\0') {
-      record.flags |= RecordFlag::kAllowed;
-    }
+    record.time = times_.timeText(fields.field(Field::kTime, 16), true);
+    readEndpointFields(fields, addresses_, record);
+    record.packetLength = hexValue(fields.field(Field::kPacketLength, 8));
+    record.flags |= directionFlag(fields.character(Field::kDirectionChar));
+    record.flags |= actionFlag(fields.character(Field::kActionChar));
 
     if (t + Field::kNames <= text.size()) {
       std::string_view rest = text.substr(t + Field::kNames);
@@ -185,9 +169,7 @@ PacketLog parsePacketLog(SharedReadBuffer buffer) {
   if (header.status != LogParseStatus::Ok) return log;
   log.newestIndex = header.newestIndex;
 
-  const ByteOffset reserve = header.recordCount < length / kShortestRecord ? header.recordCount
-                                                                            : length / kShortestRecord;
-  log.records.reserve(static_cast<std::size_t>(reserve));
+  log.records.reserve(recordReservation(header, length, kShortestRecord));
 
   auto parser = std::make_unique<RecordParser>(buffer, length);
   ByteOffset pos = header.firstLine;

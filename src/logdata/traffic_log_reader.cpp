@@ -8,6 +8,7 @@
 #include "logdata/address_cache.h"
 #include "logdata/log_file.h"
 #include "logdata/number_text.h"
+#include "logdata/record_fields.h"
 #include "logdata/text_cache.h"
 #include "logdata/time_text.h"
 
@@ -18,14 +19,11 @@ constexpr ByteOffset kLineStartMargin = 200;      // lines closer to the end are
 constexpr ByteOffset kFragmentRingDistance = 880;  // fragments closer to the end do not mark the ring
 constexpr std::size_t kShortestRecordLine = 128;   // bounds the reservation made from the header's count
 
-// Field offsets from t, the position after the first TAB of a record line.
+// Field offsets from t, the position after the first TAB of a record line
+// (the addresses and ports are in EndpointField).
 namespace Field {
 constexpr std::size_t kTime = 0;
 constexpr std::size_t kProtocolChar = 24;
-constexpr std::size_t kLocalIp = 26;
-constexpr std::size_t kRemoteIp = 35;
-constexpr std::size_t kLocalPort = 48;
-constexpr std::size_t kRemotePort = 57;
 constexpr std::size_t kDirectionChar = 69;
 constexpr std::size_t kBeginTime = 71;
 constexpr std::size_t kEndTime = 88;
@@ -51,36 +49,21 @@ class RecordLineParser {
     // Without a TAB after the length field every field is absent.
     if (firstTab == std::string_view::npos) return;
     const std::size_t t = firstTab + 1;
-    const auto field = [&](std::size_t offset, std::size_t length) {
-      return t + offset < text.size() ? text.substr(t + offset, length) : std::string_view();
-    };
-    const auto character = [&](std::size_t offset) { return t + offset < text.size() ? text[t + offset] : '\0'; };
+    const FixedFields fields(text, t);
 
-    record.time = times_.timeText(field(Field::kTime, 16), false);
-    switch (character(Field::kProtocolChar)) {
+    record.time = times_.timeText(fields.field(Field::kTime, 16), false);
+    switch (fields.character(Field::kProtocolChar)) {
       case '2': record.flags |= RecordFlag::kIcmp; break;
       case 'D': record.flags |= RecordFlag::kTcp; break;
       case 'E': record.flags |= RecordFlag::kUdp; break;
       default: break;
     }
-    record.localIp = addresses_.dotted(field(Field::kLocalIp, 8));
-    record.remoteIp = addresses_.dotted(field(Field::kRemoteIp, 8));
-    record.localPort = static_cast<std::uint16_t>(hexValue(field(Field::kLocalPort, 4)));
-    record.remotePort = static_cast<std::uint16_t>(hexValue(field(Field::kRemotePort, 4)));
-    switch (character(Field::kDirectionChar)) {
-      case '1': record.flags |= RecordFlag::kIncoming; break;
-      case '2': record.flags |= RecordFlag::kOutgoing; break;
-      default: break;
-    }
-    record.beginTime = times_.timeText(field(Field::kBeginTime, 16), false);
-    record.endTime = times_.timeText(field(Field::kEndTime, 16), false);
-    record.occurrences = hexValue(field(Field::kOccurrences, 8));
-    // A line too short to hold the action field has neither action bit.
-    if (const char action = character(Field::kActionChar); action == '1') {
-      record.flags |= RecordFlag::kBlocked;
-    } else if (action != '\0') {
-      record.flags |= RecordFlag::kAllowed;
-    }
+    readEndpointFields(fields, addresses_, record);
+    record.flags |= directionFlag(fields.character(Field::kDirectionChar));
+    record.beginTime = times_.timeText(fields.field(Field::kBeginTime, 16), false);
+    record.endTime = times_.timeText(fields.field(Field::kEndTime, 16), false);
+    record.occurrences = hexValue(fields.field(Field::kOccurrences, 8));
+    record.flags |= actionFlag(fields.character(Field::kActionChar));
 
     if (t + Field::kNames <= text.size()) {
       std::string_view rest = text.substr(t + Field::kNames);
@@ -245,10 +228,7 @@ TrafficLog scanTrafficLog(Source& source) {
   if (header.status != LogParseStatus::Ok) return log;
   log.newestIndex = header.newestIndex;
 
-  const ByteOffset reserve = header.recordCount < source.length() / kShortestRecordLine
-                                 ? header.recordCount
-                                 : source.length() / kShortestRecordLine;
-  log.records.reserve(static_cast<std::size_t>(reserve));
+  log.records.reserve(recordReservation(header, source.length(), kShortestRecordLine));
 
   auto parser = std::make_unique<RecordLineParser>();
   ByteOffset pos = header.firstLine;

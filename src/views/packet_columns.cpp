@@ -1,19 +1,9 @@
 #include "views/packet_columns.h"
 
-#include <charconv>
-
 #include "logdata/protocol_names.h"
+#include "views/cell_text.h"
 
 namespace qv {
-namespace {
-
-void appendNumber(std::string& out, std::uint32_t value) {
-  char digits[12];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.append(digits, static_cast<std::size_t>(end - digits));
-}
-
-}  // namespace
 
 const std::array<ColumnLayout, kPacketColumnCount> kPacketColumnLayout = {{
     {"Time", 145, false},
@@ -30,25 +20,9 @@ const std::array<ColumnLayout, kPacketColumnCount> kPacketColumnLayout = {{
 }};
 
 void appendPacketCellText(std::string& out, const PacketRecord& record, PacketColumn column) {
-  if (column != PacketColumn::Time && record.time == "No Data") return;
+  if (celltext::appendSharedCellText(out, record, column)) return;
   switch (column) {
-    case PacketColumn::Time: out += record.time.view(); return;
-    case PacketColumn::Action: out += (record.flags & RecordFlag::kAllowed) ? "Allow" : "Block"; return;
-    case PacketColumn::Direction:
-      if (record.flags & RecordFlag::kIncoming) {
-        out += "Incoming";
-      } else if (record.flags & RecordFlag::kOutgoing) {
-        out += "Outgoing";
-      } else {
-        out += "Unknown";
-      }
-      return;
     case PacketColumn::Protocol: out += record.protocol; return;
-    case PacketColumn::RemoteIp: out += record.remoteIp.view(); return;
-    case PacketColumn::NameAddress: out += record.nameAddress.view(); return;
-    case PacketColumn::RemotePort: appendNumber(out, record.remotePort); return;
-    case PacketColumn::LocalIp: out += record.localIp.view(); return;
-    case PacketColumn::LocalPort: appendNumber(out, record.localPort); return;
     case PacketColumn::TcpFlags:
       // Only a TCP packet has a flag byte worth showing.
       if (record.protocol == "TCP") {
@@ -57,7 +31,7 @@ void appendPacketCellText(std::string& out, const PacketRecord& record, PacketCo
         out += "------";
       }
       return;
-    case PacketColumn::ApplicationName: out += record.applicationName.view(); return;
+    default: return;
   }
 }
 

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <functional>
 
+#include "logdata/number_text.h"
+
 namespace qv {
 
 namespace {
-
-int hexDigitValue(char c) noexcept {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 std::optional<std::vector<std::uint8_t>> hexPatternBytes(std::string_view text) {
   std::vector<std::uint8_t> bytes;

@@ -1,50 +1,19 @@
 #include "views/packet_sort.h"
 
-#include <stdexcept>
-
-#include "views/address_order.h"
-#include "views/row_sort.h"
+#include "views/column_sort.h"
 
 namespace qv {
 
 namespace rowsort {
 
 std::string_view sortText(const PacketRecord& row, Key key) {
-  switch (key) {
-    case Key::kTime:
-      return row.time;
-    case Key::kNameAddress:
-      return row.nameAddress;
-    case Key::kApplicationName:
-      return row.applicationName;
-    case Key::kRemoteIpText:
-      return row.remoteIp;
-    case Key::kProtocolText:
-      return row.protocol;
-    default:
-      return {};
-  }
+  if (key == Key::kProtocolText) return row.protocol;
+  return sharedSortText(row, key);
 }
 
 std::uint64_t sortNumber(const PacketRecord& row, Key key) {
-  switch (key) {
-    case Key::kRemoteIpNumeric:
-      return addressSortValue(row.remoteIp);
-    case Key::kLocalIpNumeric:
-      return addressSortValue(row.localIp);
-    case Key::kRemotePort:
-      return row.remotePort;
-    case Key::kLocalPort:
-      return row.localPort;
-    case Key::kActionRank:
-      return actionRank(row.flags);
-    case Key::kDirectionRank:
-      return directionRank(row.flags);
-    case Key::kTcpFlags:
-      return row.tcpFlags;
-    default:
-      return 0;
-  }
+  if (key == Key::kTcpFlags) return row.tcpFlags;
+  return sharedSortNumber(row, key);
 }
 
 }  // namespace rowsort
@@ -53,10 +22,9 @@ namespace {
 
 using rowsort::ColumnOrder;
 using rowsort::Key;
-
-constexpr rowsort::KeyOrder kTimeDown{Key::kTime, true};
-constexpr rowsort::KeyOrder kRemoteIpUp{Key::kRemoteIpText, false};
-constexpr rowsort::KeyOrder kRemotePortUp{Key::kRemotePort, false};
+using rowsort::kRemoteIpUp;
+using rowsort::kRemotePortUp;
+using rowsort::kTimeDown;
 
 constexpr ColumnOrder kPacketOrders[kPacketColumnCount] = {
     {{Key::kTime, true}, {kRemotePortUp, kRemoteIpUp}},
@@ -73,8 +41,7 @@ constexpr ColumnOrder kPacketOrders[kPacketColumnCount] = {
 };
 
 const ColumnOrder& packetOrder(int column) {
-  if (column < 0 || column >= kPacketColumnCount) throw std::out_of_range("packet view has no such column");
-  return kPacketOrders[column];
+  return rowsort::columnOrder(kPacketOrders, column, "packet view has no such column");
 }
 
 }  // namespace
@@ -94,10 +61,7 @@ void sortPacketRows(PacketShownList& rows, int column, SortDirection direction) 
 
 std::optional<HeaderChange> clickPacketHeader(SortState& state, PacketShownList& rows, int column) {
   packetOrder(column);
-  if (rows.empty()) return std::nullopt;
-  const HeaderChange change = state.click(column);
-  sortPacketRows(rows, column, state.direction());
-  return change;
+  return rowsort::clickHeader(state, rows, column, sortPacketRows);
 }
 
 }  // namespace qv

@@ -1,25 +1,9 @@
 #include "views/traffic_columns.h"
 
-#include <charconv>
-
 #include "logdata/text.h"
+#include "views/cell_text.h"
 
 namespace qv {
-namespace {
-
-void appendNumber(std::string& out, std::uint32_t value) {
-  char digits[12];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.append(digits, static_cast<std::size_t>(end - digits));
-}
-
-std::string_view directionText(std::uint8_t flags) {
-  if (flags & RecordFlag::kIncoming) return "Incoming";
-  if (flags & RecordFlag::kOutgoing) return "Outgoing";
-  return "Unknown";
-}
-
-}  // namespace
 
 const std::array<ColumnLayout, kTrafficColumnCount> kTrafficColumnLayout = {{
     {"Time", 145, false},
@@ -39,11 +23,8 @@ const std::array<ColumnLayout, kTrafficColumnCount> kTrafficColumnLayout = {{
 }};
 
 void appendTrafficCellText(std::string& out, const TrafficRecord& record, TrafficColumn column) {
-  if (column != TrafficColumn::Time && record.time == "No Data") return;
+  if (celltext::appendSharedCellText(out, record, column)) return;
   switch (column) {
-    case TrafficColumn::Time: out += record.time.view(); return;
-    case TrafficColumn::Action: out += (record.flags & RecordFlag::kAllowed) ? "Allow" : "Block"; return;
-    case TrafficColumn::Direction: out += directionText(record.flags); return;
     case TrafficColumn::Protocol:
       // A record without a protocol bit shows as TCP.
       if (record.flags & RecordFlag::kUdp) {
@@ -54,16 +35,11 @@ void appendTrafficCellText(std::string& out, const TrafficRecord& record, Traffi
         out += "TCP";
       }
       return;
-    case TrafficColumn::RemoteIp: out += record.remoteIp.view(); return;
-    case TrafficColumn::NameAddress: out += record.nameAddress.view(); return;
-    case TrafficColumn::RemotePort: appendNumber(out, record.remotePort); return;
-    case TrafficColumn::LocalIp: out += record.localIp.view(); return;
-    case TrafficColumn::LocalPort: appendNumber(out, record.localPort); return;
-    case TrafficColumn::Occurrences: appendNumber(out, record.occurrences); return;
-    case TrafficColumn::ApplicationName: out += record.applicationName.view(); return;
+    case TrafficColumn::Occurrences: celltext::appendNumber(out, record.occurrences); return;
     case TrafficColumn::RuleName: out += record.ruleName.view(); return;
     case TrafficColumn::BeginTime: out += record.beginTime.view(); return;
     case TrafficColumn::EndTime: out += record.endTime.view(); return;
+    default: return;
   }
 }
 

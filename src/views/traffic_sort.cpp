@@ -1,9 +1,6 @@
 #include "views/traffic_sort.h"
 
-#include <stdexcept>
-
-#include "views/address_order.h"
-#include "views/row_sort.h"
+#include "views/column_sort.h"
 
 namespace qv {
 
@@ -11,48 +8,28 @@ namespace rowsort {
 
 std::string_view sortText(const TrafficRecord& row, Key key) {
   switch (key) {
-    case Key::kTime:
-      return row.time;
     case Key::kBeginTime:
       return row.beginTime;
     case Key::kEndTime:
       return row.endTime;
-    case Key::kNameAddress:
-      return row.nameAddress;
-    case Key::kApplicationName:
-      return row.applicationName;
     case Key::kRuleName:
       return row.ruleName;
-    case Key::kRemoteIpText:
-      return row.remoteIp;
     default:
-      return {};
+      return sharedSortText(row, key);
   }
 }
 
 std::uint64_t sortNumber(const TrafficRecord& row, Key key) {
   switch (key) {
-    case Key::kRemoteIpNumeric:
-      return addressSortValue(row.remoteIp);
-    case Key::kLocalIpNumeric:
-      return addressSortValue(row.localIp);
-    case Key::kRemotePort:
-      return row.remotePort;
-    case Key::kLocalPort:
-      return row.localPort;
     case Key::kOccurrences:
       return row.occurrences;
-    case Key::kActionRank:
-      return actionRank(row.flags);
-    case Key::kDirectionRank:
-      return directionRank(row.flags);
     case Key::kProtocolRank:
       // The cell shows UDP if its bit is set, else ICMP if its bit is set, else TCP.
       if ((row.flags & RecordFlag::kUdp) != 0) return 1;
       if ((row.flags & RecordFlag::kIcmp) != 0) return 2;
       return 0;
     default:
-      return 0;
+      return sharedSortNumber(row, key);
   }
 }
 
@@ -62,10 +39,9 @@ namespace {
 
 using rowsort::ColumnOrder;
 using rowsort::Key;
-
-constexpr rowsort::KeyOrder kTimeDown{Key::kTime, true};
-constexpr rowsort::KeyOrder kRemoteIpUp{Key::kRemoteIpText, false};
-constexpr rowsort::KeyOrder kRemotePortUp{Key::kRemotePort, false};
+using rowsort::kRemoteIpUp;
+using rowsort::kRemotePortUp;
+using rowsort::kTimeDown;
 
 constexpr ColumnOrder kTrafficOrders[kTrafficColumnCount] = {
     {{Key::kTime, true}, {kRemotePortUp, kRemoteIpUp}},
@@ -85,8 +61,7 @@ constexpr ColumnOrder kTrafficOrders[kTrafficColumnCount] = {
 };
 
 const ColumnOrder& trafficOrder(int column) {
-  if (column < 0 || column >= kTrafficColumnCount) throw std::out_of_range("traffic view has no such column");
-  return kTrafficOrders[column];
+  return rowsort::columnOrder(kTrafficOrders, column, "traffic view has no such column");
 }
 
 }  // namespace
@@ -102,10 +77,7 @@ void sortTrafficRows(std::vector<TrafficRecord>& rows, int column, SortDirection
 
 std::optional<HeaderChange> clickTrafficHeader(SortState& state, std::vector<TrafficRecord>& rows, int column) {
   trafficOrder(column);
-  if (rows.empty()) return std::nullopt;
-  const HeaderChange change = state.click(column);
-  sortTrafficRows(rows, column, state.direction());
-  return change;
+  return rowsort::clickHeader(state, rows, column, sortTrafficRows);
 }
 
 }  // namespace qv

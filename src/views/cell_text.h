@@ -1,0 +1,48 @@
+#pragma once
+
+// The cells the traffic and packet views show the same way. Both views' column
+// enums name these columns alike, so one template writes them for either.
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "logdata/traffic_record.h"
+
+namespace qv::celltext {
+
+inline void appendNumber(std::string& out, std::uint32_t value) {
+  char digits[12];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, static_cast<std::size_t>(end - digits));
+}
+
+inline std::string_view directionText(std::uint8_t flags) {
+  if (flags & RecordFlag::kIncoming) return "Incoming";
+  if (flags & RecordFlag::kOutgoing) return "Outgoing";
+  return "Unknown";
+}
+
+// Appends the cell when it is one both views share and returns true; returns
+// false, having written nothing, for a column the view must write itself. The
+// "No Data" row shows its time in the Time column and nothing in the others,
+// which counts as written.
+template <class Record, class Column>
+bool appendSharedCellText(std::string& out, const Record& record, Column column) {
+  if (column != Column::Time && record.time == "No Data") return true;
+  switch (column) {
+    case Column::Time: out += record.time.view(); return true;
+    case Column::Action: out += (record.flags & RecordFlag::kAllowed) ? "Allow" : "Block"; return true;
+    case Column::Direction: out += directionText(record.flags); return true;
+    case Column::RemoteIp: out += record.remoteIp.view(); return true;
+    case Column::NameAddress: out += record.nameAddress.view(); return true;
+    case Column::RemotePort: appendNumber(out, record.remotePort); return true;
+    case Column::LocalIp: out += record.localIp.view(); return true;
+    case Column::LocalPort: appendNumber(out, record.localPort); return true;
+    case Column::ApplicationName: out += record.applicationName.view(); return true;
+    default: return false;
+  }
+}
+
+}  // namespace qv::celltext
