@@ -11,7 +11,7 @@
 #include "filter/filter_list.h"
 #include "filter/quick_filter.h"
 #include "filter/quick_filter_run.h"
-#include "views/filter_list_index.h"
+#include "filter/filter_list_index.h"
 #include "views/packet_sort.h"
 #include "views/pattern_merge.h"
 #include "views/read_operation.h"

@@ -7,6 +7,7 @@
 #include "cli/view_options.h"
 #include "views/packet_columns.h"
 #include "views/read_operation.h"
+#include "views/view_commands.h"
 
 namespace qv::cli {
 namespace {

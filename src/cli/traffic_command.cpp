@@ -6,6 +6,7 @@
 #include "cli/read_report.h"
 #include "cli/view_options.h"
 #include "views/read_operation.h"
+#include "views/view_commands.h"
 #include "views/traffic_columns.h"
 
 namespace qv::cli {

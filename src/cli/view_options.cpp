@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <memory>
 
 #include "filter/filter_list_file.h"
 #include "logdata/log_export.h"
-#include "views/filter_list_index.h"
-#include "views/packet_sort.h"
-#include "views/pattern_merge.h"
-#include "views/sort_state.h"
-#include "views/traffic_sort.h"
+#include "views/view_commands.h"
 
 namespace qv::cli {
 
@@ -102,31 +97,6 @@ std::optional<FilterList> loadFilterListOption(const ViewOptions& options, std::
   return std::move(load.list);
 }
 
-TrafficExclusion exclusionFor(const FilterList& list) {
-  if (list.empty()) return {};
-  auto index = std::make_shared<const FilterListIndex>(list);
-  return [index](const TrafficRecord& record) { return index->isExcluded(record); };
-}
-
-void analyzeTrafficView(TrafficLogState& state) {
-  if (state.records.empty()) {
-    clearTrafficLog(state);
-    return;
-  }
-  mergeEventPatterns(state.shown.rows);
-  state.countLine = countLineText(state.shown.size(), state.records.size());
-}
-
-void clickTrafficHeaders(TrafficLogState& state, const std::vector<int>& clicks) {
-  SortState sortState;
-  for (const int column : clicks) clickTrafficHeader(sortState, state.shown.rows, column);
-}
-
-void clickPacketHeaders(PacketLogState& state, const std::vector<int>& clicks) {
-  SortState sortState;
-  for (const int column : clicks) clickPacketHeader(sortState, state.shown, column);
-}
-
 namespace {
 
 int exportResultCode(const ExportResult& result, int exitCode, std::ostream& err) {
@@ -138,19 +108,11 @@ int exportResultCode(const ExportResult& result, int exitCode, std::ostream& err
 }  // namespace
 
 int exportTrafficRows(const TrafficLogState& state, const std::string& path, int exitCode, std::ostream& err) {
-  // The placeholder row of a cleared view is no event.
-  const std::span<const TrafficRecord> rows =
-      state.shown.isNoDataPlaceholder() ? std::span<const TrafficRecord>() : std::span<const TrafficRecord>(state.shown.rows);
-  return exportResultCode(exportTrafficSelection(rows, path), exitCode, err);
+  return exportResultCode(exportTrafficSelection(shownTrafficEvents(state), path), exitCode, err);
 }
 
 int exportPacketRows(const PacketLogState& state, const std::string& path, int exitCode, std::ostream& err) {
-  std::vector<PacketRecord> rows;
-  if (!state.shown.isNoDataPlaceholder()) {
-    rows.reserve(state.shown.size());
-    for (std::size_t row = 0; row < state.shown.size(); ++row) rows.push_back(state.shown[row]);
-  }
-  return exportResultCode(exportPacketSelection(rows, path), exitCode, err);
+  return exportResultCode(exportPacketSelection(shownPacketEvents(state), path), exitCode, err);
 }
 
 }  // namespace qv::cli

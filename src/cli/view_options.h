@@ -44,18 +44,6 @@ std::optional<int> sortColumnOf(std::string_view name, std::span<const ColumnLay
 std::optional<FilterList> loadFilterListOption(const ViewOptions& options, std::string_view command,
                                                std::ostream& err);
 
-// The filter run's exclusion for a loaded list (none for an empty list).
-// The returned function refers to `list`, which must outlive it.
-TrafficExclusion exclusionFor(const FilterList& list);
-
-// --analyze: the pattern merge on the shown list and its new count line; with
-// no records read, the view is cleared instead.
-void analyzeTrafficView(TrafficLogState& state);
-
-// The --sort clicks, in order.
-void clickTrafficHeaders(TrafficLogState& state, const std::vector<int>& clicks);
-void clickPacketHeaders(PacketLogState& state, const std::vector<int>& clicks);
-
 // --export: the shown rows as if every row were selected. Failures (none
 // shown, the file not writable) are reported on err; the answer is the exit
 // code the command ends with.

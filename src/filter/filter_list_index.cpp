@@ -1,4 +1,4 @@
-#include "views/filter_list_index.h"
+#include "filter/filter_list_index.h"
 
 #include <string_view>
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "filter/add_to_filter_list.h"
-#include "views/filter_list_index.h"
+#include "filter/filter_list_index.h"
 
 namespace qv {
 namespace {

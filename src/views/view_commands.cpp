@@ -1,0 +1,51 @@
+#include "views/view_commands.h"
+
+#include <memory>
+
+#include "filter/filter_list_index.h"
+#include "views/packet_sort.h"
+#include "views/pattern_merge.h"
+#include "views/sort_state.h"
+#include "views/traffic_sort.h"
+
+namespace qv {
+
+TrafficExclusion exclusionFor(const FilterList& list) {
+  if (list.empty()) return {};
+  auto index = std::make_shared<const FilterListIndex>(list);
+  return [index](const TrafficRecord& record) { return index->isExcluded(record); };
+}
+
+void analyzeTrafficView(TrafficLogState& state) {
+  if (state.records.empty()) {
+    clearTrafficLog(state);
+    return;
+  }
+  mergeEventPatterns(state.shown.rows);
+  state.countLine = countLineText(state.shown.size(), state.records.size());
+}
+
+void clickTrafficHeaders(TrafficLogState& state, std::span<const int> clicks) {
+  SortState sortState;
+  for (const int column : clicks) clickTrafficHeader(sortState, state.shown.rows, column);
+}
+
+void clickPacketHeaders(PacketLogState& state, std::span<const int> clicks) {
+  SortState sortState;
+  for (const int column : clicks) clickPacketHeader(sortState, state.shown, column);
+}
+
+std::span<const TrafficRecord> shownTrafficEvents(const TrafficLogState& state) {
+  if (state.shown.isNoDataPlaceholder()) return {};
+  return state.shown.rows;
+}
+
+std::vector<PacketRecord> shownPacketEvents(const PacketLogState& state) {
+  std::vector<PacketRecord> rows;
+  if (state.shown.isNoDataPlaceholder()) return rows;
+  rows.reserve(state.shown.size());
+  for (std::size_t row = 0; row < state.shown.size(); ++row) rows.push_back(state.shown[row]);
+  return rows;
+}
+
+}  // namespace qv
