@@ -13,7 +13,7 @@ cd "$root"
 packages=(
   build-essential cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libpcap-dev xvfb xauth tshark time tzdata
+  qt6-base-dev qt6-svg-dev libpcap-dev xvfb xauth tshark time tzdata
 )
 
 install_missing() {
