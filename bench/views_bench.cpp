@@ -36,7 +36,7 @@ std::optional<std::vector<qv::TrafficRecord>> trafficLogEvents() {
   if (path == nullptr) return std::nullopt;
   qv::TrafficLogState state;
   const qv::ReadResult read = qv::readTrafficLog(state, path, qv::FilterCriteria{}, 0);
-  if (read.status != qv::ReadStatus::Shown) {
+  if (read.status != qv::ReadStatus::kShown) {
     std::fprintf(stderr, "cannot read %s: %s\n", path, read.message.c_str());
     std::exit(1);
   }
@@ -112,7 +112,7 @@ void BM_SortPackets(benchmark::State& state) {
     if (const char* path = std::getenv("QV_BENCH_PACKET_LOG")) {
       qv::PacketLogState log;
       const qv::ReadResult read = qv::readPacketLog(log, path, qv::FilterCriteria{}, 0);
-      if (read.status != qv::ReadStatus::Shown) {
+      if (read.status != qv::ReadStatus::kShown) {
         std::fprintf(stderr, "cannot read %s: %s\n", path, read.message.c_str());
         std::exit(1);
       }

@@ -113,7 +113,7 @@ int runDecode(Arguments args, std::ostream& out, std::ostream& err) {
     return 1;
   }
   const PacketLog log = parsePacketLog(file.buffer);
-  if (log.status == LogParseStatus::InvalidFormat) {
+  if (log.status == LogParseStatus::kInvalidFormat) {
     err << kInvalidFileFormat << '\n';
     return 1;
   }

@@ -38,8 +38,8 @@ int runExportPcap(Arguments args, std::ostream& out, std::ostream& err) {
   PacketLogState state;
   const ReadResult read = readPacketLog(state, line->positional[0], line->criteria.criteria, line->criteria.now());
   reportReadMessage(read, err);
-  if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
-  if (read.status == ReadStatus::OpenFailed || read.status == ReadStatus::InvalidFormat) {
+  if (read.status == ReadStatus::kValidationFailed) return readExitCode(read.status);
+  if (read.status == ReadStatus::kOpenFailed || read.status == ReadStatus::kInvalidFormat) {
     out << state.countLine << '\n';
     return readExitCode(read.status);
   }

@@ -51,7 +51,7 @@ int runPackets(Arguments args, std::ostream& out, std::ostream& err) {
   PacketLogState state;
   const ReadResult read = readPacketLog(state, options->file, options->criteria.criteria, options->criteria.now());
   reportReadMessage(read, err);
-  if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+  if (read.status == ReadStatus::kValidationFailed) return readExitCode(read.status);
   clickPacketHeaders(state, options->view.sortClicks);
 
   LineWriter writer(out);

@@ -6,11 +6,11 @@ namespace qv::cli {
 
 int readExitCode(ReadStatus status) {
   switch (status) {
-    case ReadStatus::Shown:
-    case ReadStatus::NoRecords: return 0;
-    case ReadStatus::OpenFailed:
-    case ReadStatus::InvalidFormat: return 1;
-    case ReadStatus::ValidationFailed: return kUsageExit;
+    case ReadStatus::kShown:
+    case ReadStatus::kNoRecords: return 0;
+    case ReadStatus::kOpenFailed:
+    case ReadStatus::kInvalidFormat: return 1;
+    case ReadStatus::kValidationFailed: return kUsageExit;
   }
   return 1;
 }

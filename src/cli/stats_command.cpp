@@ -24,10 +24,10 @@ int runStats(Arguments args, std::ostream& out, std::ostream& err) {
   const ReadResult read = readTrafficLog(state, line->positional.front(), line->criteria.criteria,
                                          line->criteria.now(), exclusionFor(*filterList));
   reportReadMessage(read, err);
-  if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+  if (read.status == ReadStatus::kValidationFailed) return readExitCode(read.status);
 
   LineWriter writer(out);
-  if (read.status != ReadStatus::Shown) {
+  if (read.status != ReadStatus::kShown) {
     // Nothing was read: the answer of the traffic command.
     writer.line() += state.countLine;
     writer.endLine();

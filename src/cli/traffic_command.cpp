@@ -54,7 +54,7 @@ int runTraffic(Arguments args, std::ostream& out, std::ostream& err) {
   const ReadResult read = readTrafficLog(state, options->file, options->criteria.criteria, options->criteria.now(),
                                          exclusionFor(*filterList));
   reportReadMessage(read, err);
-  if (read.status == ReadStatus::ValidationFailed) return readExitCode(read.status);
+  if (read.status == ReadStatus::kValidationFailed) return readExitCode(read.status);
   if (options->view.analyze) analyzeTrafficView(state);
   clickTrafficHeaders(state, options->view.sortClicks);
 

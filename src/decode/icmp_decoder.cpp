@@ -14,13 +14,13 @@ namespace {
 
 // What follows the ICMP header and the type's own fields.
 enum class DataKind {
-  Data,            // application data (echo data, address entries, ...)
-  QuotedDatagram,  // the IP header and first bytes of the datagram in error
-  NoneExpected,    // nothing; any bytes left are flagged
+  kData,            // application data (echo data, address entries, ...)
+  kQuotedDatagram,  // the IP header and first bytes of the datagram in error
+  kNoneExpected,    // nothing; any bytes left are flagged
 };
 
 struct DataPart {
-  DataKind kind = DataKind::NoneExpected;
+  DataKind kind = DataKind::kNoneExpected;
   FrameOffset start = 8;  // relative to the ICMP header
 };
 
@@ -86,7 +86,7 @@ void decodeIcmp(DecodeContext& context, NodeId data, unsigned ipHeaderLength) {
     case 0:
     case 8:
       fields.addIdentificationAndSequence();
-      part = {DataKind::Data, 8};
+      part = {DataKind::kData, 8};
       break;
     case 15:
     case 16:
@@ -114,7 +114,7 @@ void decodeIcmp(DecodeContext& context, NodeId data, unsigned ipHeaderLength) {
       fields.addIdentificationAndSequence();
       if (!fields.require(12, 8)) return;
       fields.add(8, 12, "Time-to-Live");
-      part = {DataKind::Data, 12};
+      part = {DataKind::kData, 12};
       break;
     case 3:
       if (code == 4) {
@@ -123,22 +123,22 @@ void decodeIcmp(DecodeContext& context, NodeId data, unsigned ipHeaderLength) {
       } else {
         fields.add(4, 8, "Unused");
       }
-      part.kind = DataKind::QuotedDatagram;
+      part.kind = DataKind::kQuotedDatagram;
       break;
     case 4:
     case 11:
       fields.add(4, 8, "Unused");
-      part.kind = DataKind::QuotedDatagram;
+      part.kind = DataKind::kQuotedDatagram;
       break;
     case 5:
       fields.add(4, 8, "Gateway IP Address : " + dottedQuadText(icmp, 4));
-      part.kind = DataKind::QuotedDatagram;
+      part.kind = DataKind::kQuotedDatagram;
       break;
     case 9:
       fields.add(4, 5, formatText("Advertisement Count : %hu", static_cast<unsigned short>(icmp.u8(4))));
       fields.add(5, 6, formatText("Address Entry Size : %hu", static_cast<unsigned short>(icmp.u8(5))));
       fields.add(6, 8, formatText("Lifetime : %hu", icmp.u16(6)));
-      part.kind = DataKind::Data;
+      part.kind = DataKind::kData;
       break;
     case 10:
       fields.add(4, 8, "Reserved : Set to 0");
@@ -150,7 +150,7 @@ void decodeIcmp(DecodeContext& context, NodeId data, unsigned ipHeaderLength) {
       } else {
         fields.add(4, 8, "Unused");
       }
-      part.kind = DataKind::QuotedDatagram;
+      part.kind = DataKind::kQuotedDatagram;
       break;
     case 30:
       if (!fields.require(20, 4)) return;
@@ -164,12 +164,12 @@ void decodeIcmp(DecodeContext& context, NodeId data, unsigned ipHeaderLength) {
       break;
     case 31:
       fields.add(4, 8, formatText("Offset : %lu", static_cast<unsigned long>(icmp.u32(4))));
-      part.kind = DataKind::Data;
+      part.kind = DataKind::kData;
       break;
     case 40:
       fields.add(4, 6, "Reserved : Set to 0");
       fields.add(6, 8, formatText("Pointer : %hu", icmp.u16(6)));
-      part.kind = DataKind::Data;
+      part.kind = DataKind::kData;
       break;
     default:
       fields.add(4, 8, "Unknown Data");
@@ -178,18 +178,18 @@ void decodeIcmp(DecodeContext& context, NodeId data, unsigned ipHeaderLength) {
 
   const FrameOffset start = t + part.start;
   switch (part.kind) {
-    case DataKind::QuotedDatagram: {
+    case DataKind::kQuotedDatagram: {
       const NodeId quoted =
           tree.addChild(data, "Data : IP header + the first 64 bits of the original datagram's data", spanToEnd(start));
       if (length > start) decodeQuotedIpHeader(context, quoted, context.frameFrom(start), start);
       break;
     }
-    case DataKind::Data:
+    case DataKind::kData:
       tree.addChild(data, formatText("Data : %lu Bytes", static_cast<unsigned long>(length - start)),
                     spanToEnd(start));
       context.showPayload(start);
       break;
-    case DataKind::NoneExpected:
+    case DataKind::kNoneExpected:
       if (length > start) {
         tree.addChild(data, formatText("Data : %lu Bytes ( Error? )", static_cast<unsigned long>(length - start)),
                       spanToEnd(start));

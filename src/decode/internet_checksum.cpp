@@ -16,7 +16,7 @@ std::uint16_t internetChecksumValue(std::span<const std::uint8_t> bytes) noexcep
 }
 
 ChecksumVerdict internetChecksum(std::uint16_t stored, std::span<const std::uint8_t> bytes) noexcept {
-  return internetChecksumValue(bytes) == stored ? ChecksumVerdict::Correct : ChecksumVerdict::Error;
+  return internetChecksumValue(bytes) == stored ? ChecksumVerdict::kCorrect : ChecksumVerdict::kError;
 }
 
 }  // namespace qv

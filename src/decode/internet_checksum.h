@@ -5,7 +5,7 @@
 
 namespace qv {
 
-enum class ChecksumVerdict { Correct, Error };
+enum class ChecksumVerdict { kCorrect, kError };
 
 // The Internet checksum (RFC 1071) of `bytes`, whose checksum field the
 // caller has set to zero, compared with the `stored` field. Words are read
@@ -17,7 +17,7 @@ std::uint16_t internetChecksumValue(std::span<const std::uint8_t> bytes) noexcep
 
 // " (Correct)" / " (Error)" style verdict words without the surrounding text.
 inline const char* checksumVerdictText(ChecksumVerdict verdict) noexcept {
-  return verdict == ChecksumVerdict::Correct ? "(Correct)" : "(Error)";
+  return verdict == ChecksumVerdict::kCorrect ? "(Correct)" : "(Error)";
 }
 
 }  // namespace qv

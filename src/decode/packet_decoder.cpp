@@ -78,14 +78,14 @@ void decodeIpv4(DecodeContext& context, NodeId ipData, const PacketRecord& recor
   IpFieldTexts texts;
   texts.totalLength = present;
   texts.protocolName = record.protocol;
-  ChecksumVerdict verdict = ChecksumVerdict::Error;
+  ChecksumVerdict verdict = ChecksumVerdict::kError;
   if (headerUsable) {
     std::vector<std::uint8_t> copy(ip.data(), ip.data() + headerLength);
     copy[10] = 0;
     copy[11] = 0;
     verdict = internetChecksum(ip.u16(10), copy);
   }
-  texts.checksumSuffix = verdict == ChecksumVerdict::Correct ? " (Correct)" : " (Error)";
+  texts.checksumSuffix = verdict == ChecksumVerdict::kCorrect ? " (Correct)" : " (Error)";
   addIpFieldNodes(tree, header, ip, frameIpFieldSpans(), texts);
   if (headerLength > 20 && context.workingLength() > kMinimumIpFrame) {
     tree.addChild(header, "Options", {106, static_cast<HexCharPos>(hexCharPos(headerEnd) - 1)});

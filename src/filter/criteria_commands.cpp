@@ -8,42 +8,42 @@ namespace {
 
 bool& box(FilterCriteria& criteria, CheckBox which) {
   switch (which) {
-    case CheckBox::Allow: return criteria.allow;
-    case CheckBox::Block: return criteria.block;
-    case CheckBox::In: return criteria.in;
-    case CheckBox::Out: return criteria.out;
-    case CheckBox::Tcp: return criteria.tcp;
-    case CheckBox::Udp: return criteria.udp;
-    case CheckBox::Icmp: return criteria.icmp;
+    case CheckBox::kAllow: return criteria.allow;
+    case CheckBox::kBlock: return criteria.block;
+    case CheckBox::kIn: return criteria.in;
+    case CheckBox::kOut: return criteria.out;
+    case CheckBox::kTcp: return criteria.tcp;
+    case CheckBox::kUdp: return criteria.udp;
+    case CheckBox::kIcmp: return criteria.icmp;
   }
   return criteria.allow;
 }
 
-constexpr CheckBox kActionGroup[] = {CheckBox::Allow, CheckBox::Block};
-constexpr CheckBox kDirectionGroup[] = {CheckBox::In, CheckBox::Out};
-constexpr CheckBox kProtocolGroup[] = {CheckBox::Tcp, CheckBox::Udp, CheckBox::Icmp};
+constexpr CheckBox kActionGroup[] = {CheckBox::kAllow, CheckBox::kBlock};
+constexpr CheckBox kDirectionGroup[] = {CheckBox::kIn, CheckBox::kOut};
+constexpr CheckBox kProtocolGroup[] = {CheckBox::kTcp, CheckBox::kUdp, CheckBox::kIcmp};
 
 std::span<const CheckBox> groupOf(CheckBox which) {
   switch (which) {
-    case CheckBox::Allow:
-    case CheckBox::Block: return kActionGroup;
-    case CheckBox::In:
-    case CheckBox::Out: return kDirectionGroup;
-    case CheckBox::Tcp:
-    case CheckBox::Udp:
-    case CheckBox::Icmp: break;
+    case CheckBox::kAllow:
+    case CheckBox::kBlock: return kActionGroup;
+    case CheckBox::kIn:
+    case CheckBox::kOut: return kDirectionGroup;
+    case CheckBox::kTcp:
+    case CheckBox::kUdp:
+    case CheckBox::kIcmp: break;
   }
   return kProtocolGroup;
 }
 
 std::string& field(FilterCriteria& criteria, FilterField which) {
   switch (which) {
-    case FilterField::RemoteIp: return criteria.remoteIp;
-    case FilterField::RemotePort: return criteria.remotePort;
-    case FilterField::LocalIp: return criteria.localIp;
-    case FilterField::LocalPort: return criteria.localPort;
-    case FilterField::ApplicationName: return criteria.applicationName;
-    case FilterField::RuleName: return criteria.ruleName;
+    case FilterField::kRemoteIp: return criteria.remoteIp;
+    case FilterField::kRemotePort: return criteria.remotePort;
+    case FilterField::kLocalIp: return criteria.localIp;
+    case FilterField::kLocalPort: return criteria.localPort;
+    case FilterField::kApplicationName: return criteria.applicationName;
+    case FilterField::kRuleName: return criteria.ruleName;
   }
   return criteria.remoteIp;
 }
@@ -62,19 +62,19 @@ void applyCheckBoxClick(FilterCriteria& criteria, CheckBox clicked) {
 
 int filterFieldColumn(FilterField which) {
   switch (which) {
-    case FilterField::RemoteIp: return 4;
-    case FilterField::RemotePort: return 6;
-    case FilterField::LocalIp: return 7;
-    case FilterField::LocalPort: return 8;
-    case FilterField::ApplicationName: return 10;
-    case FilterField::RuleName: return 11;
+    case FilterField::kRemoteIp: return 4;
+    case FilterField::kRemotePort: return 6;
+    case FilterField::kLocalIp: return 7;
+    case FilterField::kLocalPort: return 8;
+    case FilterField::kApplicationName: return 10;
+    case FilterField::kRuleName: return 11;
   }
   return 4;
 }
 
 bool fillFilterField(FilterCriteria& criteria, FilterField which, bool filterOut, std::string_view cellText) {
   if (cellText.empty()) return false;
-  const bool isName = which == FilterField::ApplicationName || which == FilterField::RuleName;
+  const bool isName = which == FilterField::kApplicationName || which == FilterField::kRuleName;
   std::string text;
   if (filterOut) text = isName ? "!/" : "!";
   text += cellText;

@@ -6,7 +6,7 @@
 
 namespace qv {
 
-enum class CheckBox { Allow, Block, In, Out, Tcp, Udp, Icmp };
+enum class CheckBox { kAllow, kBlock, kIn, kOut, kTcp, kUdp, kIcmp };
 
 // Called after a click has toggled `clicked`: a group (Allow/Block, In/Out,
 // TCP/UDP/ICMP) is never left all clear, so when every other box of the
@@ -14,7 +14,7 @@ enum class CheckBox { Allow, Block, In, Out, Tcp, Udp, Icmp };
 void applyCheckBoxClick(FilterCriteria& criteria, CheckBox clicked);
 
 // The fields that the Filter Out / Filter In menu commands fill.
-enum class FilterField { RemoteIp, RemotePort, LocalIp, LocalPort, ApplicationName, RuleName };
+enum class FilterField { kRemoteIp, kRemotePort, kLocalIp, kLocalPort, kApplicationName, kRuleName };
 
 // The list column whose text a Filter Out / Filter In command takes
 // (the Rule Name column exists in the traffic view only).

@@ -24,7 +24,7 @@ LogHeader readLogHeader(std::string_view bytes, std::string_view formatTag) {
 
   const std::string_view count = bytes.substr(27, 8);
   if (count == "00000000" || !isHex(count)) {
-    header.status = LogParseStatus::NoRecords;
+    header.status = LogParseStatus::kNoRecords;
     return header;
   }
   const std::string_view newest = bytes.substr(36, 8);
@@ -39,7 +39,7 @@ LogHeader readLogHeader(std::string_view bytes, std::string_view formatTag) {
   std::size_t crlf = 0;
   while (!(bytes[crlf] == '\r' && bytes[crlf + 1] == '\n')) ++crlf;  // found by offset 70 at the latest
   header.firstLine = crlf + 2;
-  header.status = LogParseStatus::Ok;
+  header.status = LogParseStatus::kOk;
   return header;
 }
 

@@ -10,16 +10,16 @@ namespace qv {
 using ByteOffset = std::uint64_t;
 
 enum class LogParseStatus {
-  Ok,             // header accepted; the records (possibly none) follow
-  InvalidFormat,  // "Error : Invalid file format"
-  NoRecords,      // an empty log: the view is cleared without a message
+  kOk,             // header accepted; the records (possibly none) follow
+  kInvalidFormat,  // "Error : Invalid file format"
+  kNoRecords,      // an empty log: the view is cleared without a message
 };
 
 inline constexpr std::string_view kTrafficLogTag = "00000002";
 inline constexpr std::string_view kPacketLogTag = "00000003";
 
 struct LogHeader {
-  LogParseStatus status = LogParseStatus::InvalidFormat;
+  LogParseStatus status = LogParseStatus::kInvalidFormat;
   std::uint32_t recordCount = 0;   // as the header states it; a hint only
   std::int32_t newestIndex = -1;   // the newest position - 1, as a signed index
   ByteOffset firstLine = 0;        // just past the header's CR LF

@@ -166,7 +166,7 @@ PacketLog parsePacketLog(SharedReadBuffer buffer) {
   const std::string_view bytes(buffer->bytes.data(), static_cast<std::size_t>(length));
   const LogHeader header = readLogHeader(bytes, kPacketLogTag);
   log.status = header.status;
-  if (header.status != LogParseStatus::Ok) return log;
+  if (header.status != LogParseStatus::kOk) return log;
   log.newestIndex = header.newestIndex;
 
   log.records.reserve(recordReservation(header, length, kShortestRecord));

@@ -10,7 +10,7 @@
 namespace qv {
 
 struct PacketLog {
-  LogParseStatus status = LogParseStatus::NoRecords;
+  LogParseStatus status = LogParseStatus::kNoRecords;
   std::vector<PacketRecord> records;  // in file order; each shares the buffer
   std::int32_t newestIndex = -1;      // where ring order starts; negative: from the last record
 };

@@ -225,7 +225,7 @@ TrafficLog scanTrafficLog(Source& source) {
   TrafficLog log;
   const LogHeader header = readLogHeader(source.prefix(kHeaderBytes), kTrafficLogTag);
   log.status = header.status;
-  if (header.status != LogParseStatus::Ok) return log;
+  if (header.status != LogParseStatus::kOk) return log;
   log.newestIndex = header.newestIndex;
 
   log.records.reserve(recordReservation(header, source.length(), kShortestRecordLine));

@@ -11,7 +11,7 @@
 namespace qv {
 
 struct TrafficLog {
-  LogParseStatus status = LogParseStatus::NoRecords;
+  LogParseStatus status = LogParseStatus::kNoRecords;
   std::vector<TrafficRecord> records;  // in file order
   std::int32_t newestIndex = -1;       // where ring order starts; negative: from the last record
 };

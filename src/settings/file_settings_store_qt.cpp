@@ -19,7 +19,7 @@ namespace qv::settings {
 namespace {
 
 constexpr std::array<std::pair<ValueType, const char*>, 3> kGroups = {
-    {{ValueType::Text, "Text"}, {ValueType::Number32, "Number"}, {ValueType::Binary, "Binary"}}};
+    {{ValueType::kText, "Text"}, {ValueType::kNumber32, "Number"}, {ValueType::kBinary, "Binary"}}};
 
 QString groupKey(ValueType type, const QString& name) {
   for (const auto& [groupType, group] : kGroups) {
@@ -58,7 +58,7 @@ std::optional<StoredValue> decodeEntry(ValueType type, const QVariant& variant) 
   const int typeId = variant.metaType().id();
   StoredValue stored{type, {}};
   switch (type) {
-    case ValueType::Text: {
+    case ValueType::kText: {
       if (typeId == QMetaType::QByteArray) {
         stored.bytes = bytesOf(variant.toByteArray());
       } else if (typeId == QMetaType::QStringList) {
@@ -72,14 +72,14 @@ std::optional<StoredValue> decodeEntry(ValueType type, const QVariant& variant) 
       stored.bytes.push_back(0);
       return stored;
     }
-    case ValueType::Number32: {
+    case ValueType::kNumber32: {
       if (typeId == QMetaType::QStringList || !variant.canConvert<QString>()) return std::nullopt;
       const std::optional<std::uint32_t> number = parseNumber(variant.toString());
       if (!number) return std::nullopt;
       for (int i = 0; i < 4; ++i) stored.bytes.push_back(static_cast<std::uint8_t>(*number >> (8 * i)));
       return stored;
     }
-    case ValueType::Binary:
+    case ValueType::kBinary:
       if (typeId != QMetaType::QByteArray) return std::nullopt;
       stored.bytes = bytesOf(variant.toByteArray());
       return stored;
@@ -92,7 +92,7 @@ std::optional<StoredValue> decodeEntry(ValueType type, const QVariant& variant) 
 // numbers as unsigned decimals, binary values as raw bytes.
 std::optional<QVariant> encodeEntry(const StoredValue& value) {
   switch (value.type) {
-    case ValueType::Text: {
+    case ValueType::kText: {
       std::span<const std::uint8_t> bytes(value.bytes);
       if (!bytes.empty() && bytes.back() == 0) bytes = bytes.first(bytes.size() - 1);
       const QByteArray raw = byteArrayOf(bytes);
@@ -100,13 +100,13 @@ std::optional<QVariant> encodeEntry(const StoredValue& value) {
       if (text.toUtf8() == raw) return QVariant(text);
       return QVariant(raw);
     }
-    case ValueType::Number32: {
+    case ValueType::kNumber32: {
       if (value.bytes.size() != 4) return std::nullopt;
       std::uint32_t number = 0;
       for (int i = 0; i < 4; ++i) number |= static_cast<std::uint32_t>(value.bytes[static_cast<std::size_t>(i)]) << (8 * i);
       return QVariant(static_cast<uint>(number));
     }
-    case ValueType::Binary:
+    case ValueType::kBinary:
       return QVariant(byteArrayOf(value.bytes));
   }
   return std::nullopt;

@@ -11,21 +11,21 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 std::optional<PresetColors> presetColors(ColorPreset preset) {
   switch (preset) {
-    case ColorPreset::Standard: return PresetColors{{255, 255, 255}, {0, 0, 0}};
-    case ColorPreset::Black: return PresetColors{{0, 0, 0}, {230, 230, 230}};
-    case ColorPreset::Soft: return PresetColors{{209, 221, 228}, {0, 0, 0}};
-    case ColorPreset::Light: return PresetColors{{255, 255, 235}, {0, 0, 0}};
-    case ColorPreset::Custom: break;
+    case ColorPreset::kStandard: return PresetColors{{255, 255, 255}, {0, 0, 0}};
+    case ColorPreset::kBlack: return PresetColors{{0, 0, 0}, {230, 230, 230}};
+    case ColorPreset::kSoft: return PresetColors{{209, 221, 228}, {0, 0, 0}};
+    case ColorPreset::kLight: return PresetColors{{255, 255, 235}, {0, 0, 0}};
+    case ColorPreset::kCustom: break;
   }
   return std::nullopt;
 }
 
 ColorPreset detectColorPreset(std::uint32_t backgroundColor, std::uint32_t textColor) {
-  for (const ColorPreset preset : {ColorPreset::Standard, ColorPreset::Black, ColorPreset::Soft, ColorPreset::Light}) {
+  for (const ColorPreset preset : {ColorPreset::kStandard, ColorPreset::kBlack, ColorPreset::kSoft, ColorPreset::kLight}) {
     const PresetColors colors = *presetColors(preset);
     if (backgroundColor == encodeColor(colors.background) && textColor == encodeColor(colors.text)) return preset;
   }
-  return ColorPreset::Custom;
+  return ColorPreset::kCustom;
 }
 
 std::optional<std::int64_t> parseWholeNumber(std::string_view text) {
@@ -70,7 +70,7 @@ bool OptionsModel::editColor(ColorField field, std::string_view text) {
   std::string& current = colors_[static_cast<std::size_t>(field)];
   if (current == text) return false;
   current = std::string(text);
-  preset_ = ColorPreset::Custom;
+  preset_ = ColorPreset::kCustom;
   return true;
 }
 
@@ -98,7 +98,7 @@ OptionsOutcome OptionsModel::accept(SettingsStore& store, const std::function<bo
   for (std::size_t i = 0; i < kColorFieldCount; ++i) {
     const std::optional<std::int64_t> value = parseWholeNumber(colors_[i]);
     if (!value) {
-      outcome.kind = OptionsOutcome::Kind::NotANumber;
+      outcome.kind = OptionsOutcome::Kind::kNotANumber;
       outcome.field = static_cast<ColorField>(i);
       outcome.message = kNotANumberMessage;
       outcome.caption = kApplicationCaption;
@@ -108,7 +108,7 @@ OptionsOutcome OptionsModel::accept(SettingsStore& store, const std::function<bo
   }
   for (const std::int64_t component : components) {
     if (component < 0 || component > 255) {
-      outcome.kind = OptionsOutcome::Kind::ComponentOutOfRange;
+      outcome.kind = OptionsOutcome::Kind::kComponentOutOfRange;
       outcome.message = kRgbOverRangeMessage;
       outcome.caption = kErrorCaption;
       return outcome;
@@ -117,7 +117,7 @@ OptionsOutcome OptionsModel::accept(SettingsStore& store, const std::function<bo
   // A longer path would be stored but never read back: the next start would
   // silently fall back to the default log.
   if (trafficLogPath.size() > kMaxReadableTextLength || packetLogPath.size() > kMaxReadableTextLength) {
-    outcome.kind = OptionsOutcome::Kind::PathTooLong;
+    outcome.kind = OptionsOutcome::Kind::kPathTooLong;
     outcome.message = kPathTooLongMessage;
     outcome.caption = kErrorCaption;
     return outcome;

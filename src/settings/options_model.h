@@ -15,10 +15,10 @@
 namespace qv::settings {
 
 // The colour radio buttons, in their order in the dialog.
-enum class ColorPreset { Standard = 0, Black = 1, Soft = 2, Light = 3, Custom = 4 };
+enum class ColorPreset { kStandard = 0, kBlack = 1, kSoft = 2, kLight = 3, kCustom = 4 };
 
 // The six colour component fields.
-enum class ColorField { BackgroundRed = 0, BackgroundGreen, BackgroundBlue, TextRed, TextGreen, TextBlue };
+enum class ColorField { kBackgroundRed = 0, kBackgroundGreen, kBackgroundBlue, kTextRed, kTextGreen, kTextBlue };
 inline constexpr std::size_t kColorFieldCount = 6;
 
 struct PresetColors {
@@ -48,10 +48,10 @@ inline constexpr std::string_view kPathTooLongMessage = "Error : File path longe
 // What pressing OK came to. Anything but Accepted keeps the dialog open with
 // nothing written; message and caption are the message box to show.
 struct OptionsOutcome {
-  enum class Kind { Accepted, NotANumber, ComponentOutOfRange, PathTooLong };
-  Kind kind = Kind::Accepted;
+  enum class Kind { kAccepted, kNotANumber, kComponentOutOfRange, kPathTooLong };
+  Kind kind = Kind::kAccepted;
   // NotANumber: the field to report it on.
-  ColorField field = ColorField::BackgroundRed;
+  ColorField field = ColorField::kBackgroundRed;
   std::string_view message;
   std::string_view caption;
   // Accepted: the values for the caller to apply to the views.
@@ -100,7 +100,7 @@ class OptionsModel {
   std::uint32_t swatch(std::size_t first) const;
 
   std::array<std::string, kColorFieldCount> colors_;
-  ColorPreset preset_ = ColorPreset::Custom;
+  ColorPreset preset_ = ColorPreset::kCustom;
 };
 
 // A whole number as the dialog accepts it: optional blanks, an optional sign,

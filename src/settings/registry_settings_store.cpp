@@ -12,17 +12,17 @@ namespace {
 ValueType typeOf(DWORD registryType) {
   switch (registryType) {
     case REG_SZ:
-    case REG_EXPAND_SZ: return ValueType::Text;
-    case REG_DWORD: return ValueType::Number32;
-    default: return ValueType::Binary;
+    case REG_EXPAND_SZ: return ValueType::kText;
+    case REG_DWORD: return ValueType::kNumber32;
+    default: return ValueType::kBinary;
   }
 }
 
 DWORD registryTypeOf(ValueType type) {
   switch (type) {
-    case ValueType::Text: return REG_SZ;
-    case ValueType::Number32: return REG_DWORD;
-    case ValueType::Binary: return REG_BINARY;
+    case ValueType::kText: return REG_SZ;
+    case ValueType::kNumber32: return REG_DWORD;
+    case ValueType::kBinary: return REG_BINARY;
   }
   return REG_BINARY;
 }
@@ -54,7 +54,7 @@ class RegistryKey final : public SettingsKey {
 
   bool setValue(std::string_view name, const StoredValue& value) override {
     if (!writable_) return false;
-    if (value.type == ValueType::Number32 && value.bytes.size() != 4) return false;
+    if (value.type == ValueType::kNumber32 && value.bytes.size() != 4) return false;
     const std::string valueName(name);
     return RegSetValueExA(key_, valueName.c_str(), 0, registryTypeOf(value.type), value.bytes.data(),
                           static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;

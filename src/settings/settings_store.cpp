@@ -30,20 +30,20 @@ std::optional<std::string> SettingsKey::readText(std::string_view name) const {
 
 bool SettingsKey::writeText(std::string_view name, std::string_view text) {
   const std::size_t length = std::min(text.find('\0'), text.size());
-  StoredValue stored{ValueType::Text, std::vector<std::uint8_t>(text.begin(), text.begin() + length)};
+  StoredValue stored{ValueType::kText, std::vector<std::uint8_t>(text.begin(), text.begin() + length)};
   stored.bytes.push_back(0);
   return setValue(name, stored);
 }
 
 bool SettingsKey::writeNumber(std::string_view name, std::uint32_t number) {
-  StoredValue stored{ValueType::Number32,
+  StoredValue stored{ValueType::kNumber32,
                      {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
                       static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
   return setValue(name, stored);
 }
 
 bool SettingsKey::writeBinary(std::string_view name, std::span<const std::uint8_t> bytes) {
-  return setValue(name, StoredValue{ValueType::Binary, std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
+  return setValue(name, StoredValue{ValueType::kBinary, std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
 }
 
 }  // namespace qv::settings

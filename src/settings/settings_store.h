@@ -22,12 +22,12 @@ inline constexpr std::size_t kMaxTextReadBytes = 260;
 inline constexpr std::size_t kMaxReadableTextLength = kMaxTextReadBytes - 1;
 
 // A value's stored type, as the registry keeps it beside the bytes.
-enum class ValueType : std::uint8_t { Text, Number32, Binary };
+enum class ValueType : std::uint8_t { kText, kNumber32, kBinary };
 
 // A value exactly as stored: texts carry their zero terminator, 32-bit
 // numbers are 4 little-endian bytes, binary values their raw bytes.
 struct StoredValue {
-  ValueType type = ValueType::Binary;
+  ValueType type = ValueType::kBinary;
   std::vector<std::uint8_t> bytes;
 
   friend bool operator==(const StoredValue&, const StoredValue&) = default;

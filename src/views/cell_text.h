@@ -30,17 +30,17 @@ inline std::string_view directionText(std::uint8_t flags) {
 // which counts as written.
 template <class Record, class Column>
 bool appendSharedCellText(std::string& out, const Record& record, Column column) {
-  if (column != Column::Time && record.time == "No Data") return true;
+  if (column != Column::kTime && record.time == "No Data") return true;
   switch (column) {
-    case Column::Time: out += record.time.view(); return true;
-    case Column::Action: out += (record.flags & RecordFlag::kAllowed) ? "Allow" : "Block"; return true;
-    case Column::Direction: out += directionText(record.flags); return true;
-    case Column::RemoteIp: out += record.remoteIp.view(); return true;
-    case Column::NameAddress: out += record.nameAddress.view(); return true;
-    case Column::RemotePort: appendNumber(out, record.remotePort); return true;
-    case Column::LocalIp: out += record.localIp.view(); return true;
-    case Column::LocalPort: appendNumber(out, record.localPort); return true;
-    case Column::ApplicationName: out += record.applicationName.view(); return true;
+    case Column::kTime: out += record.time.view(); return true;
+    case Column::kAction: out += (record.flags & RecordFlag::kAllowed) ? "Allow" : "Block"; return true;
+    case Column::kDirection: out += directionText(record.flags); return true;
+    case Column::kRemoteIp: out += record.remoteIp.view(); return true;
+    case Column::kNameAddress: out += record.nameAddress.view(); return true;
+    case Column::kRemotePort: appendNumber(out, record.remotePort); return true;
+    case Column::kLocalIp: out += record.localIp.view(); return true;
+    case Column::kLocalPort: appendNumber(out, record.localPort); return true;
+    case Column::kApplicationName: out += record.applicationName.view(); return true;
     default: return false;
   }
 }

@@ -22,8 +22,8 @@ const std::array<ColumnLayout, kPacketColumnCount> kPacketColumnLayout = {{
 void appendPacketCellText(std::string& out, const PacketRecord& record, PacketColumn column) {
   if (celltext::appendSharedCellText(out, record, column)) return;
   switch (column) {
-    case PacketColumn::Protocol: out += record.protocol; return;
-    case PacketColumn::TcpFlags:
+    case PacketColumn::kProtocol: out += record.protocol; return;
+    case PacketColumn::kTcpFlags:
       // Only a TCP packet has a flag byte worth showing.
       if (record.protocol == "TCP") {
         out += tcpFlagsText(record.tcpFlags);

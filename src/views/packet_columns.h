@@ -12,17 +12,17 @@ namespace qv {
 
 // The packet view's columns, in creation order.
 enum class PacketColumn {
-  Time,
-  Action,
-  Direction,
-  Protocol,
-  RemoteIp,
-  NameAddress,
-  RemotePort,
-  LocalIp,
-  LocalPort,
-  TcpFlags,
-  ApplicationName,
+  kTime,
+  kAction,
+  kDirection,
+  kProtocol,
+  kRemoteIp,
+  kNameAddress,
+  kRemotePort,
+  kLocalIp,
+  kLocalPort,
+  kTcpFlags,
+  kApplicationName,
 };
 
 inline constexpr int kPacketColumnCount = 11;

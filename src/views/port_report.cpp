@@ -35,7 +35,7 @@ std::string portReportUrl(std::string_view portText) {
 
 std::string servicePortText(const TrafficRecord& event) {
   const FilterEntry pattern = makeEventPattern(event);
-  return trafficCellText(event, pattern.matchesAnyLocalPort() ? TrafficColumn::RemotePort : TrafficColumn::LocalPort);
+  return trafficCellText(event, pattern.matchesAnyLocalPort() ? TrafficColumn::kRemotePort : TrafficColumn::kLocalPort);
 }
 
 std::string icmpExplanation(std::uint16_t type, std::uint16_t code) {

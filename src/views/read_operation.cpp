@@ -64,7 +64,7 @@ std::string countLineText(std::size_t shownRows, std::size_t recordCount) {
 ReadResult readTrafficLog(TrafficLogState& state, const std::string& path, const FilterCriteria& criteria,
                           std::int64_t nowUnixSeconds, const TrafficExclusion& excluded) {
   auto prepared = prepareFilter(criteria, nowUnixSeconds);
-  if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::ValidationFailed, std::move(*message)};
+  if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::kValidationFailed, std::move(*message)};
   const QuickFilter& filter = std::get<QuickFilter>(prepared);
 
   // Whatever happens next replaces the records; giving them back first keeps
@@ -73,12 +73,12 @@ ReadResult readTrafficLog(TrafficLogState& state, const std::string& path, const
   // Parsed through a small window: the file's bytes are never all held, so
   // the copies of the filter run share memory only with the records.
   TrafficLogFileRead file = readTrafficLogFile(path);
-  if (!file.opened) return clearedTraffic(state, ReadStatus::OpenFailed, openErrorMessage(file.errorText));
+  if (!file.opened) return clearedTraffic(state, ReadStatus::kOpenFailed, openErrorMessage(file.errorText));
   TrafficLog log = std::move(file.log);
-  if (log.status == LogParseStatus::InvalidFormat) {
-    return clearedTraffic(state, ReadStatus::InvalidFormat, std::string(kInvalidFileFormat));
+  if (log.status == LogParseStatus::kInvalidFormat) {
+    return clearedTraffic(state, ReadStatus::kInvalidFormat, std::string(kInvalidFileFormat));
   }
-  if (log.status == LogParseStatus::NoRecords) return clearedTraffic(state, ReadStatus::NoRecords);
+  if (log.status == LogParseStatus::kNoRecords) return clearedTraffic(state, ReadStatus::kNoRecords);
   state.records = std::move(log.records);
   state.newestIndex = log.newestIndex;
   runTraffic(state, filter, excluded);
@@ -88,7 +88,7 @@ ReadResult readTrafficLog(TrafficLogState& state, const std::string& path, const
 ReadResult readPacketLog(PacketLogState& state, const std::string& path, const FilterCriteria& criteria,
                          std::int64_t nowUnixSeconds) {
   auto prepared = prepareFilter(criteria, nowUnixSeconds);
-  if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::ValidationFailed, std::move(*message)};
+  if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::kValidationFailed, std::move(*message)};
   const QuickFilter& filter = std::get<QuickFilter>(prepared);
 
   // The old records, rows and file image are replaced whatever happens next;
@@ -98,14 +98,14 @@ ReadResult readPacketLog(PacketLogState& state, const std::string& path, const F
   state.records = std::make_shared<const std::vector<PacketRecord>>();
   state.buffer.reset();
   FileReadResult file = readWholeFile(path);
-  if (!file.opened) return clearedPacket(state, ReadStatus::OpenFailed, openErrorMessage(file.errorText));
-  if (!file.buffer || file.buffer->fileLength == 0) return clearedPacket(state, ReadStatus::NoRecords);
+  if (!file.opened) return clearedPacket(state, ReadStatus::kOpenFailed, openErrorMessage(file.errorText));
+  if (!file.buffer || file.buffer->fileLength == 0) return clearedPacket(state, ReadStatus::kNoRecords);
   state.buffer = std::move(file.buffer);
   PacketLog log = parsePacketLog(state.buffer);
-  if (log.status == LogParseStatus::InvalidFormat) {
-    return clearedPacket(state, ReadStatus::InvalidFormat, std::string(kInvalidFileFormat));
+  if (log.status == LogParseStatus::kInvalidFormat) {
+    return clearedPacket(state, ReadStatus::kInvalidFormat, std::string(kInvalidFileFormat));
   }
-  if (log.status == LogParseStatus::NoRecords) return clearedPacket(state, ReadStatus::NoRecords);
+  if (log.status == LogParseStatus::kNoRecords) return clearedPacket(state, ReadStatus::kNoRecords);
   state.records = std::make_shared<const std::vector<PacketRecord>>(std::move(log.records));
   state.newestIndex = log.newestIndex;
   runPacket(state, filter);
@@ -114,18 +114,18 @@ ReadResult readPacketLog(PacketLogState& state, const std::string& path, const F
 
 ReadResult filterTrafficLog(TrafficLogState& state, const FilterCriteria& criteria, std::int64_t nowUnixSeconds,
                             const TrafficExclusion& excluded) {
-  if (state.records.empty()) return clearedTraffic(state, ReadStatus::NoRecords);
+  if (state.records.empty()) return clearedTraffic(state, ReadStatus::kNoRecords);
   auto prepared = prepareFilter(criteria, nowUnixSeconds);
-  if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::ValidationFailed, std::move(*message)};
+  if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::kValidationFailed, std::move(*message)};
   std::vector<TrafficRecord>().swap(state.shown.rows);
   runTraffic(state, std::get<QuickFilter>(prepared), excluded);
   return {};
 }
 
 ReadResult filterPacketLog(PacketLogState& state, const FilterCriteria& criteria, std::int64_t nowUnixSeconds) {
-  if (!state.records || state.records->empty()) return clearedPacket(state, ReadStatus::NoRecords);
+  if (!state.records || state.records->empty()) return clearedPacket(state, ReadStatus::kNoRecords);
   auto prepared = prepareFilter(criteria, nowUnixSeconds);
-  if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::ValidationFailed, std::move(*message)};
+  if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::kValidationFailed, std::move(*message)};
   runPacket(state, std::get<QuickFilter>(prepared));
   return {};
 }

@@ -33,17 +33,17 @@ struct PacketLogState {
 };
 
 enum class ReadStatus {
-  Shown,             // records read (possibly none) and filtered into the view
-  ValidationFailed,  // a quick-filter field is invalid: nothing read, the state is unchanged
-  OpenFailed,        // the file could not be opened: the view is cleared
-  InvalidFormat,     // the header was rejected: the view is cleared
-  NoRecords,         // an empty log (or nothing to filter): the view is cleared, no message
+  kShown,             // records read (possibly none) and filtered into the view
+  kValidationFailed,  // a quick-filter field is invalid: nothing read, the state is unchanged
+  kOpenFailed,        // the file could not be opened: the view is cleared
+  kInvalidFormat,     // the header was rejected: the view is cleared
+  kNoRecords,         // an empty log (or nothing to filter): the view is cleared, no message
 };
 
 // How a read or filter command ended; the caller shows `message` in a
 // message box when it is not empty, then repaints the view.
 struct ReadResult {
-  ReadStatus status = ReadStatus::Shown;
+  ReadStatus status = ReadStatus::kShown;
   std::string message;
 };
 

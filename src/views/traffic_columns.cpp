@@ -25,7 +25,7 @@ const std::array<ColumnLayout, kTrafficColumnCount> kTrafficColumnLayout = {{
 void appendTrafficCellText(std::string& out, const TrafficRecord& record, TrafficColumn column) {
   if (celltext::appendSharedCellText(out, record, column)) return;
   switch (column) {
-    case TrafficColumn::Protocol:
+    case TrafficColumn::kProtocol:
       // A record without a protocol bit shows as TCP.
       if (record.flags & RecordFlag::kUdp) {
         out += "UDP";
@@ -35,10 +35,10 @@ void appendTrafficCellText(std::string& out, const TrafficRecord& record, Traffi
         out += "TCP";
       }
       return;
-    case TrafficColumn::Occurrences: celltext::appendNumber(out, record.occurrences); return;
-    case TrafficColumn::RuleName: out += record.ruleName.view(); return;
-    case TrafficColumn::BeginTime: out += record.beginTime.view(); return;
-    case TrafficColumn::EndTime: out += record.endTime.view(); return;
+    case TrafficColumn::kOccurrences: celltext::appendNumber(out, record.occurrences); return;
+    case TrafficColumn::kRuleName: out += record.ruleName.view(); return;
+    case TrafficColumn::kBeginTime: out += record.beginTime.view(); return;
+    case TrafficColumn::kEndTime: out += record.endTime.view(); return;
     default: return;
   }
 }

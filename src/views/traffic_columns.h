@@ -11,20 +11,20 @@ namespace qv {
 
 // The traffic view's columns, in creation order.
 enum class TrafficColumn {
-  Time,
-  Action,
-  Direction,
-  Protocol,
-  RemoteIp,
-  NameAddress,
-  RemotePort,
-  LocalIp,
-  LocalPort,
-  Occurrences,
-  ApplicationName,
-  RuleName,
-  BeginTime,
-  EndTime,
+  kTime,
+  kAction,
+  kDirection,
+  kProtocol,
+  kRemoteIp,
+  kNameAddress,
+  kRemotePort,
+  kLocalIp,
+  kLocalPort,
+  kOccurrences,
+  kApplicationName,
+  kRuleName,
+  kBeginTime,
+  kEndTime,
 };
 
 inline constexpr int kTrafficColumnCount = 14;

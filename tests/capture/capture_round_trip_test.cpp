@@ -43,7 +43,7 @@ TEST(CaptureRoundTrip, EveryBundledCaptureComesBackWithTheSameFramesAndTimes) {
     SCOPED_TRACE(capture.filename().string());
     const test::CaptureContent original = test::readCaptureFile(capture);
     const PacketLog log = importAndRead(capture);
-    ASSERT_EQ(log.status, original.frames.empty() ? LogParseStatus::NoRecords : LogParseStatus::Ok);
+    ASSERT_EQ(log.status, original.frames.empty() ? LogParseStatus::kNoRecords : LogParseStatus::kOk);
     ASSERT_EQ(log.records.size(), original.frames.size());
     if (!log.records.empty()) {
       EXPECT_EQ(log.newestIndex, static_cast<std::int32_t>(log.records.size() - 1));

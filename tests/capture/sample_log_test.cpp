@@ -21,7 +21,7 @@ TEST(SamplePacketLog, HoldsEveryKindOfPacketTheViewerDecodes) {
   const FileReadResult file = readWholeFile(kSample.string());
   ASSERT_TRUE(file.opened) << file.errorText;
   const PacketLog log = parsePacketLog(file.buffer);
-  ASSERT_EQ(log.status, LogParseStatus::Ok);
+  ASSERT_EQ(log.status, LogParseStatus::kOk);
   ASSERT_EQ(log.records.size(), 98U);
   std::set<std::string_view> protocols;
   bool dhcp = false, tftp = false, echo = false, unreachable = false, syn = false;

@@ -53,8 +53,8 @@ TEST(InternetChecksum, FoldsCarriesAndPadsAnOddByte) {
   // The worked example of RFC 1071: the sum is ddf2, the checksum its complement.
   const auto example = test::hexBytes("0001f203f4f5f6f7");
   EXPECT_EQ(internetChecksumValue(example), 0x220d);
-  EXPECT_EQ(internetChecksum(0x220d, example), ChecksumVerdict::Correct);
-  EXPECT_EQ(internetChecksum(0x0d22, example), ChecksumVerdict::Error);
+  EXPECT_EQ(internetChecksum(0x220d, example), ChecksumVerdict::kCorrect);
+  EXPECT_EQ(internetChecksum(0x0d22, example), ChecksumVerdict::kError);
   EXPECT_EQ(internetChecksumValue(test::hexBytes("01")), 0xfeff);
   EXPECT_EQ(internetChecksumValue(test::hexBytes("ffff ffff 0001")), 0xfffe);
 }

@@ -53,35 +53,35 @@ TEST(QuickFilterRun, PacketRunGivesRecordIndexes) {
 TEST(QuickFilterCommands, CheckBoxGroupsAreNeverAllClear) {
   FilterCriteria criteria;
   criteria.allow = false;  // the click cleared Allow; Block is still checked
-  applyCheckBoxClick(criteria, CheckBox::Allow);
+  applyCheckBoxClick(criteria, CheckBox::kAllow);
   EXPECT_TRUE(!criteria.allow && criteria.block);
   criteria.block = false;  // clearing the only checked box checks the others
-  applyCheckBoxClick(criteria, CheckBox::Block);
+  applyCheckBoxClick(criteria, CheckBox::kBlock);
   EXPECT_TRUE(criteria.allow && !criteria.block);
 
   criteria = {};
   criteria.tcp = criteria.udp = criteria.icmp = false;
-  applyCheckBoxClick(criteria, CheckBox::Icmp);
+  applyCheckBoxClick(criteria, CheckBox::kIcmp);
   EXPECT_TRUE(criteria.tcp && criteria.udp && !criteria.icmp);
   criteria.udp = false;
   criteria.icmp = true;  // checking a box while another is checked changes nothing else
-  applyCheckBoxClick(criteria, CheckBox::Icmp);
+  applyCheckBoxClick(criteria, CheckBox::kIcmp);
   EXPECT_TRUE(criteria.tcp && !criteria.udp && criteria.icmp && criteria.in && criteria.out);
 }
 
 TEST(QuickFilterCommands, FilterOutAndInFillOneField) {
   FilterCriteria criteria;
-  EXPECT_TRUE(fillFilterField(criteria, FilterField::RemoteIp, true, "10.1.2.3"));
+  EXPECT_TRUE(fillFilterField(criteria, FilterField::kRemoteIp, true, "10.1.2.3"));
   EXPECT_EQ(criteria.remoteIp, "!10.1.2.3");
-  EXPECT_TRUE(fillFilterField(criteria, FilterField::RemoteIp, false, "10.1.2.3"));
+  EXPECT_TRUE(fillFilterField(criteria, FilterField::kRemoteIp, false, "10.1.2.3"));
   EXPECT_EQ(criteria.remoteIp, "10.1.2.3");
-  EXPECT_TRUE(fillFilterField(criteria, FilterField::LocalPort, true, "8080"));
+  EXPECT_TRUE(fillFilterField(criteria, FilterField::kLocalPort, true, "8080"));
   EXPECT_EQ(criteria.localPort, "!8080");
-  EXPECT_TRUE(fillFilterField(criteria, FilterField::ApplicationName, true, "C:\\a.exe"));
+  EXPECT_TRUE(fillFilterField(criteria, FilterField::kApplicationName, true, "C:\\a.exe"));
   EXPECT_EQ(criteria.applicationName, "!/C:\\a.exe");
-  EXPECT_FALSE(fillFilterField(criteria, FilterField::RemoteIp, true, ""));  // no selected row
+  EXPECT_FALSE(fillFilterField(criteria, FilterField::kRemoteIp, true, ""));  // no selected row
   EXPECT_EQ(criteria.remoteIp, "10.1.2.3");
-  EXPECT_EQ(filterFieldColumn(FilterField::RuleName), 11);
+  EXPECT_EQ(filterFieldColumn(FilterField::kRuleName), 11);
 }
 
 }  // namespace

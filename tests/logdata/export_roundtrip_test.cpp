@@ -59,7 +59,7 @@ TEST(ExportRoundTrip, TrafficSelectionReadsBackInTheSameOrderWithTheSameTexts) {
   selected[2].endTime = "2000/01/01 00:00:00";
 
   const TrafficLog log = parseTrafficLog(trafficExportImage(selected));
-  ASSERT_EQ(log.status, LogParseStatus::Ok);
+  ASSERT_EQ(log.status, LogParseStatus::kOk);
   EXPECT_EQ(shownOrder(log), selected);
 
   // Through a file as well.
@@ -105,7 +105,7 @@ TEST(ExportRoundTrip, PacketSelectionKeepsEveryByte) {
   EXPECT_EQ(image.substr(27, 8), "00000002");
 
   const PacketLog exported = parsePacketLog(test::readBufferOf(image));
-  ASSERT_EQ(exported.status, LogParseStatus::Ok);
+  ASSERT_EQ(exported.status, LogParseStatus::kOk);
   const std::vector<PacketRecord> readBack = shownOrder(exported);
   ASSERT_EQ(readBack.size(), 2u);
   for (std::size_t i = 0; i < readBack.size(); ++i) {

@@ -34,15 +34,15 @@ std::vector<std::uint8_t> ipv4Frame(std::size_t size, std::uint8_t protocol, std
 }
 
 TEST(PacketHeader, ChecksTheHeaderLikeTheTrafficLog) {
-  EXPECT_EQ(parse("").status, LogParseStatus::NoRecords);
-  EXPECT_EQ(parsePacketLog(nullptr).status, LogParseStatus::NoRecords);
-  EXPECT_EQ(parse("0").status, LogParseStatus::InvalidFormat);
+  EXPECT_EQ(parse("").status, LogParseStatus::kNoRecords);
+  EXPECT_EQ(parsePacketLog(nullptr).status, LogParseStatus::kNoRecords);
+  EXPECT_EQ(parse("0").status, LogParseStatus::kInvalidFormat);
   EXPECT_EQ(parse(test::logHeader("00000002", "00000001", "00000000") + kTail).status,
-            LogParseStatus::InvalidFormat);
-  EXPECT_EQ(parse(packetHeader("00000001", "0000000Z") + kTail).status, LogParseStatus::InvalidFormat);
-  EXPECT_EQ(parse(packetHeader("00000000") + kTail).status, LogParseStatus::NoRecords);
+            LogParseStatus::kInvalidFormat);
+  EXPECT_EQ(parse(packetHeader("00000001", "0000000Z") + kTail).status, LogParseStatus::kInvalidFormat);
+  EXPECT_EQ(parse(packetHeader("00000000") + kTail).status, LogParseStatus::kNoRecords);
   const PacketLog headerOnly = parse(packetHeader());
-  EXPECT_EQ(headerOnly.status, LogParseStatus::Ok);
+  EXPECT_EQ(headerOnly.status, LogParseStatus::kOk);
   EXPECT_TRUE(headerOnly.records.empty());
 }
 
@@ -58,7 +58,7 @@ TEST(PacketRecords, ReadFieldsAndKeepTheirBytes) {
   const std::string content = packetHeader("00000002") + first + packetRecord(frameOf(42, 0x0806)) + kTail;
   const SharedReadBuffer buffer = readBufferOf(content);
   const PacketLog log = parsePacketLog(buffer);
-  ASSERT_EQ(log.status, LogParseStatus::Ok);
+  ASSERT_EQ(log.status, LogParseStatus::kOk);
   ASSERT_EQ(log.records.size(), 2u);
 
   const PacketRecord& record = log.records[0];

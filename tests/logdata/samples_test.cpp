@@ -19,7 +19,7 @@ TEST(Samples, TrafficLogReadsNewestFirstAcrossTheRing) {
   const FileReadResult file = readWholeFile(kSamples + "tralog.log");
   ASSERT_TRUE(file.opened) << file.errorText;
   const TrafficLog log = parseTrafficLog(file.buffer->content());
-  ASSERT_EQ(log.status, LogParseStatus::Ok);
+  ASSERT_EQ(log.status, LogParseStatus::kOk);
   ASSERT_GE(log.records.size(), 100u);
   EXPECT_GT(log.newestIndex, 0);
   // Ring order is time order, newest first, even across the wrap and the
@@ -39,7 +39,7 @@ TEST(Samples, PacketLogFramesAreWhole) {
   const FileReadResult file = readWholeFile(kSamples + "rawlog.log");
   ASSERT_TRUE(file.opened) << file.errorText;
   const PacketLog log = parsePacketLog(file.buffer);
-  ASSERT_EQ(log.status, LogParseStatus::Ok);
+  ASSERT_EQ(log.status, LogParseStatus::kOk);
   ASSERT_FALSE(log.records.empty());
   std::set<std::string_view> protocols;
   for (const PacketRecord& record : log.records) {

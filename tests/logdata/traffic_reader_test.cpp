@@ -51,7 +51,7 @@ TEST(TrafficHeader, RejectsAnythingButATrafficHeader) {
   invalid.push_back(withNul);
   for (const std::string& content : invalid) {
     const TrafficLog log = parseTrafficLog(content + numberedLines(3));
-    EXPECT_EQ(log.status, LogParseStatus::InvalidFormat) << content;
+    EXPECT_EQ(log.status, LogParseStatus::kInvalidFormat) << content;
     EXPECT_TRUE(log.records.empty());
   }
 }
@@ -59,12 +59,12 @@ TEST(TrafficHeader, RejectsAnythingButATrafficHeader) {
 TEST(TrafficHeader, EmptyOrNonHexCountMeansNoRecords) {
   for (const char* count : {"00000000", "0000000G", "-0000001"}) {
     const TrafficLog log = parseTrafficLog(trafficHeader(count, "ZZZZZZZZ") + numberedLines(3));
-    EXPECT_EQ(log.status, LogParseStatus::NoRecords) << count;
+    EXPECT_EQ(log.status, LogParseStatus::kNoRecords) << count;
     EXPECT_TRUE(log.records.empty());
   }
   // A header alone is a log without records, not an error.
   const TrafficLog headerOnly = parseTrafficLog(trafficHeader("00000001"));
-  EXPECT_EQ(headerOnly.status, LogParseStatus::Ok);
+  EXPECT_EQ(headerOnly.status, LogParseStatus::kOk);
   EXPECT_TRUE(headerOnly.records.empty());
 }
 
@@ -163,7 +163,7 @@ TEST(TrafficLog, ReadsSavedSelectionsBackInOrder) {
   }
   content += "\n";
   const TrafficLog log = parseTrafficLog(content);
-  ASSERT_EQ(log.status, LogParseStatus::Ok);
+  ASSERT_EQ(log.status, LogParseStatus::kOk);
   ASSERT_EQ(log.records.size(), 5u);
   EXPECT_EQ(log.newestIndex, -1);
   EXPECT_EQ(shownOccurrences(log), (std::vector<std::uint32_t>{4, 3, 2, 1, 0}));

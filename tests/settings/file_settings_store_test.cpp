@@ -38,7 +38,7 @@ TEST(FileSettingsStore, ValuesWrittenByOneStoreAreReadByAnother) {
   EXPECT_EQ(key->readText("AppStr"), "C:\\Program Files\\Web, Browser\\b\xc3\xa4r.exe");
   EXPECT_EQ(key->readText("RuleStr"), "caf\xe9");
   EXPECT_EQ(key->readText("TimeStr"), "@24");
-  EXPECT_EQ(key->value("CheckBox"), (StoredValue{ValueType::Number32, {0x7F, 0, 0, 0}}));
+  EXPECT_EQ(key->value("CheckBox"), (StoredValue{ValueType::kNumber32, {0x7F, 0, 0, 0}}));
   EXPECT_EQ(key->readBinary("ColumnWidth", 6), (std::vector<std::uint8_t>{0, 1, 0xFF, '\n', ')', '\\'}));
   // The file is the readable typed layout another running viewer parses.
   const std::string content = readFileBytes(path);

@@ -7,7 +7,7 @@ namespace qv::settings {
 namespace {
 
 StoredValue text(std::string_view value) {
-  StoredValue stored{ValueType::Text, std::vector<std::uint8_t>(value.begin(), value.end())};
+  StoredValue stored{ValueType::kText, std::vector<std::uint8_t>(value.begin(), value.end())};
   stored.bytes.push_back(0);
   return stored;
 }

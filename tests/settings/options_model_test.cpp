@@ -26,36 +26,36 @@ ViewOptions viewOptions(std::uint32_t background, std::uint32_t text) {
 
 TEST(OptionsModel, SelectsThePresetThatMatchesExactly) {
   const MemorySettingsStore store;
-  EXPECT_EQ(OptionsModel(viewOptions(0xFFFFFF, 0), store).preset(), ColorPreset::Standard);
-  EXPECT_EQ(OptionsModel(viewOptions(0, 0xE6E6E6), store).preset(), ColorPreset::Black);
-  EXPECT_EQ(OptionsModel(viewOptions(0xE4DDD1, 0), store).preset(), ColorPreset::Soft);
-  EXPECT_EQ(OptionsModel(viewOptions(0xEBFFFF, 0), store).preset(), ColorPreset::Light);
+  EXPECT_EQ(OptionsModel(viewOptions(0xFFFFFF, 0), store).preset(), ColorPreset::kStandard);
+  EXPECT_EQ(OptionsModel(viewOptions(0, 0xE6E6E6), store).preset(), ColorPreset::kBlack);
+  EXPECT_EQ(OptionsModel(viewOptions(0xE4DDD1, 0), store).preset(), ColorPreset::kSoft);
+  EXPECT_EQ(OptionsModel(viewOptions(0xEBFFFF, 0), store).preset(), ColorPreset::kLight);
   const OptionsModel custom(viewOptions(0xE4DDD1, 0x000001), store);
-  EXPECT_EQ(custom.preset(), ColorPreset::Custom);
-  EXPECT_EQ(custom.colorText(ColorField::BackgroundRed), "209");
-  EXPECT_EQ(custom.colorText(ColorField::BackgroundBlue), "228");
-  EXPECT_EQ(custom.colorText(ColorField::TextRed), "1");
+  EXPECT_EQ(custom.preset(), ColorPreset::kCustom);
+  EXPECT_EQ(custom.colorText(ColorField::kBackgroundRed), "209");
+  EXPECT_EQ(custom.colorText(ColorField::kBackgroundBlue), "228");
+  EXPECT_EQ(custom.colorText(ColorField::kTextRed), "1");
 }
 
 TEST(OptionsModel, PresetButtonsFillTheFieldsAndEditsSwitchToCustom) {
   const MemorySettingsStore store;
   OptionsModel model(viewOptions(0xFFFFFF, 0), store);
-  model.editColor(ColorField::TextGreen, "17");
-  model.choosePreset(ColorPreset::Soft);
-  EXPECT_EQ(model.preset(), ColorPreset::Soft);
+  model.editColor(ColorField::kTextGreen, "17");
+  model.choosePreset(ColorPreset::kSoft);
+  EXPECT_EQ(model.preset(), ColorPreset::kSoft);
   const std::vector<std::string> expected = {"209", "221", "228", "0", "0", "0"};
   for (std::size_t i = 0; i < kColorFieldCount; ++i) EXPECT_EQ(model.colorText(static_cast<ColorField>(i)), expected[i]);
   EXPECT_EQ(model.backgroundSwatch(), 0xE4DDD1U);
 
   // The dialog showing the preset's values hands the same texts back: no edit.
-  EXPECT_FALSE(model.editColor(ColorField::BackgroundRed, "209"));
-  EXPECT_EQ(model.preset(), ColorPreset::Soft);
-  EXPECT_TRUE(model.editColor(ColorField::TextBlue, "5"));
-  EXPECT_EQ(model.preset(), ColorPreset::Custom);
+  EXPECT_FALSE(model.editColor(ColorField::kBackgroundRed, "209"));
+  EXPECT_EQ(model.preset(), ColorPreset::kSoft);
+  EXPECT_TRUE(model.editColor(ColorField::kTextBlue, "5"));
+  EXPECT_EQ(model.preset(), ColorPreset::kCustom);
 
-  model.choosePreset(ColorPreset::Custom);
-  EXPECT_EQ(model.colorText(ColorField::TextBlue), "5");
-  model.choosePreset(ColorPreset::Black);
+  model.choosePreset(ColorPreset::kCustom);
+  EXPECT_EQ(model.colorText(ColorField::kTextBlue), "5");
+  model.choosePreset(ColorPreset::kBlack);
   EXPECT_EQ(model.backgroundSwatch(), 0U);
   EXPECT_EQ(model.textSwatch(), 0xE6E6E6U);
 }
@@ -63,9 +63,9 @@ TEST(OptionsModel, PresetButtonsFillTheFieldsAndEditsSwitchToCustom) {
 TEST(OptionsModel, SwatchesTakeEachFieldModulo256) {
   const MemorySettingsStore store;
   OptionsModel model(viewOptions(0, 0), store);
-  model.editColor(ColorField::BackgroundRed, "257");
-  model.editColor(ColorField::BackgroundGreen, "-1");
-  model.editColor(ColorField::BackgroundBlue, "x");
+  model.editColor(ColorField::kBackgroundRed, "257");
+  model.editColor(ColorField::kBackgroundGreen, "-1");
+  model.editColor(ColorField::kBackgroundBlue, "x");
   EXPECT_EQ(model.backgroundSwatch(), 0x00FF01U);
 }
 
@@ -85,11 +85,11 @@ TEST(OptionsModel, BadFieldsKeepTheDialogOpenAndWriteNothing) {
     const char* text;
     OptionsOutcome::Kind kind;
   };
-  for (const Case& c : {Case{ColorField::TextBlue, "256", OptionsOutcome::Kind::ComponentOutOfRange},
-                        Case{ColorField::BackgroundRed, "-1", OptionsOutcome::Kind::ComponentOutOfRange},
-                        Case{ColorField::TextRed, "99999999999999999999", OptionsOutcome::Kind::ComponentOutOfRange},
-                        Case{ColorField::BackgroundGreen, "12a", OptionsOutcome::Kind::NotANumber},
-                        Case{ColorField::TextGreen, "", OptionsOutcome::Kind::NotANumber}}) {
+  for (const Case& c : {Case{ColorField::kTextBlue, "256", OptionsOutcome::Kind::kComponentOutOfRange},
+                        Case{ColorField::kBackgroundRed, "-1", OptionsOutcome::Kind::kComponentOutOfRange},
+                        Case{ColorField::kTextRed, "99999999999999999999", OptionsOutcome::Kind::kComponentOutOfRange},
+                        Case{ColorField::kBackgroundGreen, "12a", OptionsOutcome::Kind::kNotANumber},
+                        Case{ColorField::kTextGreen, "", OptionsOutcome::Kind::kNotANumber}}) {
     MemorySettingsStore store;
     OptionsModel model(viewOptions(0xFFFFFF, 0), store);
     model.trafficLogPath = "/x/tralog.log";
@@ -100,7 +100,7 @@ TEST(OptionsModel, BadFieldsKeepTheDialogOpenAndWriteNothing) {
     EXPECT_EQ(outcome.kind, c.kind) << c.text;
     EXPECT_FALSE(store.keyExists()) << c.text;
     EXPECT_TRUE(spy.requests.empty()) << c.text;
-    if (c.kind == OptionsOutcome::Kind::ComponentOutOfRange) {
+    if (c.kind == OptionsOutcome::Kind::kComponentOutOfRange) {
       EXPECT_EQ(outcome.message, "Error : RGB element over 255");
       EXPECT_EQ(outcome.caption, "Error");
     } else {
@@ -114,10 +114,10 @@ TEST(OptionsModel, APathTooLongToReadBackIsRefused) {
   OptionsModel model(viewOptions(0xFFFFFF, 0), store);
   model.packetLogPath = std::string(kMaxReadableTextLength + 1, 'p');
   StartupEntrySpy spy;
-  EXPECT_EQ(model.accept(store, spy.callback()).kind, OptionsOutcome::Kind::PathTooLong);
+  EXPECT_EQ(model.accept(store, spy.callback()).kind, OptionsOutcome::Kind::kPathTooLong);
   EXPECT_FALSE(store.keyExists());
   model.packetLogPath.pop_back();
-  EXPECT_EQ(model.accept(store, spy.callback()).kind, OptionsOutcome::Kind::Accepted);
+  EXPECT_EQ(model.accept(store, spy.callback()).kind, OptionsOutcome::Kind::kAccepted);
   EXPECT_EQ(readOptionsSettings(store).packetLogPath, model.packetLogPath);
 }
 
@@ -129,10 +129,10 @@ TEST(OptionsModel, OkUpdatesTheStartUpEntryThenWritesTheOptions) {
   model.startMinimized = true;
   model.clearData = false;
   model.registerAutorun = true;
-  model.editColor(ColorField::BackgroundGreen, " 200 ");
+  model.editColor(ColorField::kBackgroundGreen, " 200 ");
   StartupEntrySpy spy;
   const OptionsOutcome outcome = model.accept(store, spy.callback());
-  ASSERT_EQ(outcome.kind, OptionsOutcome::Kind::Accepted);
+  ASSERT_EQ(outcome.kind, OptionsOutcome::Kind::kAccepted);
   EXPECT_EQ(outcome.view, (ViewOptions{ViewStyle{true, false, true, true, false}, 0xFFC8FF, 0}));
   EXPECT_EQ(spy.requests, std::vector<bool>{true});
   EXPECT_EQ(readOptionsSettings(store), (StoredOptions{"/fw/tralog.log", "", true, false, true}));
@@ -153,7 +153,7 @@ TEST(OptionsModel, AStartUpEntryThatCannotBeWrittenIsStoredAsOff) {
   model.registerAutorun = true;
   StartupEntrySpy spy;
   spy.succeeds = false;
-  ASSERT_EQ(model.accept(store, spy.callback()).kind, OptionsOutcome::Kind::Accepted);
+  ASSERT_EQ(model.accept(store, spy.callback()).kind, OptionsOutcome::Kind::kAccepted);
   EXPECT_EQ(store.storedValue("RegisterAutorun")->bytes, (std::vector<std::uint8_t>{0, 0, 0, 0}));
   EXPECT_FALSE(model.registerAutorun);
 }

@@ -102,19 +102,19 @@ TEST_P(SettingsRoundTrip, EveryValueComesBackThroughItsReader) {
   EXPECT_EQ(viewer->splitterRatio, 0.375);
 
   const std::map<std::string, std::pair<ValueType, std::size_t>> table = {
-      {"TimeStr", {ValueType::Text, 3}}, {"RIPStr", {ValueType::Text, 9}}, {"RPTStr", {ValueType::Text, 3}},
-      {"LIPStr", {ValueType::Text, 12}}, {"LPTStr", {ValueType::Text, 5}}, {"AppStr", {ValueType::Text, 11}},
-      {"RuleStr", {ValueType::Text, 10}}, {"CheckBox", {ValueType::Number32, 4}},
-      {"ColumnWidth", {ValueType::Binary, 56}}, {"ColumnWidthRaw", {ValueType::Binary, 44}},
-      {"ColumnOrder", {ValueType::Binary, 56}}, {"ColumnOrderRaw", {ValueType::Binary, 44}},
-      {"FontFace", {ValueType::Binary, 60}}, {"FontSize", {ValueType::Number32, 4}},
-      {"WindowSize", {ValueType::Binary, 16}}, {"WindowMax", {ValueType::Number32, 4}},
-      {"StartupWindowMin", {ValueType::Number32, 4}}, {"ViewStyle", {ValueType::Number32, 4}},
-      {"ColorBk", {ValueType::Number32, 4}}, {"ColorTxt", {ValueType::Number32, 4}},
-      {"ClearData", {ValueType::Number32, 4}}, {"RegisterAutorun", {ValueType::Number32, 4}},
-      {"tralogPath", {ValueType::Text, 23}}, {"rawlogPath", {ValueType::Text, 23}},
-      {"PctVwDlgWndSize", {ValueType::Binary, 16}}, {"PctVwDlgWndMax", {ValueType::Number32, 4}},
-      {"PctVwDlgHorLineRatio", {ValueType::Binary, 8}}};
+      {"TimeStr", {ValueType::kText, 3}}, {"RIPStr", {ValueType::kText, 9}}, {"RPTStr", {ValueType::kText, 3}},
+      {"LIPStr", {ValueType::kText, 12}}, {"LPTStr", {ValueType::kText, 5}}, {"AppStr", {ValueType::kText, 11}},
+      {"RuleStr", {ValueType::kText, 10}}, {"CheckBox", {ValueType::kNumber32, 4}},
+      {"ColumnWidth", {ValueType::kBinary, 56}}, {"ColumnWidthRaw", {ValueType::kBinary, 44}},
+      {"ColumnOrder", {ValueType::kBinary, 56}}, {"ColumnOrderRaw", {ValueType::kBinary, 44}},
+      {"FontFace", {ValueType::kBinary, 60}}, {"FontSize", {ValueType::kNumber32, 4}},
+      {"WindowSize", {ValueType::kBinary, 16}}, {"WindowMax", {ValueType::kNumber32, 4}},
+      {"StartupWindowMin", {ValueType::kNumber32, 4}}, {"ViewStyle", {ValueType::kNumber32, 4}},
+      {"ColorBk", {ValueType::kNumber32, 4}}, {"ColorTxt", {ValueType::kNumber32, 4}},
+      {"ClearData", {ValueType::kNumber32, 4}}, {"RegisterAutorun", {ValueType::kNumber32, 4}},
+      {"tralogPath", {ValueType::kText, 23}}, {"rawlogPath", {ValueType::kText, 23}},
+      {"PctVwDlgWndSize", {ValueType::kBinary, 16}}, {"PctVwDlgWndMax", {ValueType::kNumber32, 4}},
+      {"PctVwDlgHorLineRatio", {ValueType::kBinary, 8}}};
   const auto key = store_->openForReading();
   for (const auto& [name, expected] : table) {
     const std::optional<StoredValue> value = key->value(name);
@@ -148,7 +148,7 @@ TEST(WriteChains, StopAtTheFirstFailedWrite) {
        {"PctVwDlgWndSize", "PctVwDlgWndMax", "PctVwDlgHorLineRatio"}},
       {"font", [](SettingsStore& s) { writeFontFace(s, sampleFont()); }, {"FontFace"}},
   };
-  const StoredValue old{ValueType::Binary, {0xEE}};
+  const StoredValue old{ValueType::kBinary, {0xEE}};
   for (const ChainCase& chain : cases) {
     for (std::size_t failing = 1; failing <= chain.order.size() + 1; ++failing) {
       MemorySettingsStore store;
@@ -185,12 +185,12 @@ TEST(WriteChains, ReportHowFarTheyGot) {
 
 TEST(MainWindowSettings, StoredValuesAreCheckedBeforeTheyApply) {
   MemorySettingsStore store;
-  store.putValue("ColumnWidth", StoredValue{ValueType::Binary, {50, 0, 0, 0, 0xE8, 0x03, 0, 0, 7, 0, 0, 0}});
-  store.putValue("ColumnWidthRaw", StoredValue{ValueType::Binary, std::vector<std::uint8_t>(48, 1)});
-  store.putValue("ColumnOrder", StoredValue{ValueType::Binary, {1, 0, 0, 0, 0, 0, 0, 0}});  // short: zeros repeat
-  store.putValue("WindowMax", StoredValue{ValueType::Number32, {2, 0, 0, 0}});
-  store.putValue("StartupWindowMin", StoredValue{ValueType::Number32, {2, 0, 0, 0}});
-  store.putValue("ColorBk", StoredValue{ValueType::Number32, {0, 0, 0, 0}});
+  store.putValue("ColumnWidth", StoredValue{ValueType::kBinary, {50, 0, 0, 0, 0xE8, 0x03, 0, 0, 7, 0, 0, 0}});
+  store.putValue("ColumnWidthRaw", StoredValue{ValueType::kBinary, std::vector<std::uint8_t>(48, 1)});
+  store.putValue("ColumnOrder", StoredValue{ValueType::kBinary, {1, 0, 0, 0, 0, 0, 0, 0}});  // short: zeros repeat
+  store.putValue("WindowMax", StoredValue{ValueType::kNumber32, {2, 0, 0, 0}});
+  store.putValue("StartupWindowMin", StoredValue{ValueType::kNumber32, {2, 0, 0, 0}});
+  store.putValue("ColorBk", StoredValue{ValueType::kNumber32, {0, 0, 0, 0}});
   const MainWindowStoredState stored = *readMainWindowSettings(store);
   EXPECT_EQ(stored.trafficColumnWidths[0], 50);
   EXPECT_EQ(stored.trafficColumnWidths[1], std::nullopt);  // 1000
@@ -204,7 +204,7 @@ TEST(MainWindowSettings, StoredValuesAreCheckedBeforeTheyApply) {
   EXPECT_EQ(stored.time, std::nullopt);
   // Colours apply only once the text colour was read.
   EXPECT_EQ(startupListAppearance(stored), std::nullopt);
-  store.putValue("ColorTxt", StoredValue{ValueType::Number32, {0xE6, 0xE6, 0xE6, 0}});
+  store.putValue("ColorTxt", StoredValue{ValueType::kNumber32, {0xE6, 0xE6, 0xE6, 0}});
   EXPECT_EQ(startupListAppearance(*readMainWindowSettings(store)), (ListAppearance{true, true, 0, 0xE6E6E6}));
   EXPECT_TRUE(readOptionsSettings(store).startMinimized);  // the dialog tests non-zero, not bit 0
 }
@@ -212,11 +212,11 @@ TEST(MainWindowSettings, StoredValuesAreCheckedBeforeTheyApply) {
 TEST(MainWindowSettings, ClearDataIsOnUnlessStoredAsZero) {
   MemorySettingsStore store;
   EXPECT_TRUE(clearDataOnMinimize(store));
-  store.putValue("CheckBox", StoredValue{ValueType::Number32, {0, 0, 0, 0}});
+  store.putValue("CheckBox", StoredValue{ValueType::kNumber32, {0, 0, 0, 0}});
   EXPECT_TRUE(clearDataOnMinimize(store));
-  store.putValue("ClearData", StoredValue{ValueType::Number32, {0, 0, 0, 0}});
+  store.putValue("ClearData", StoredValue{ValueType::kNumber32, {0, 0, 0, 0}});
   EXPECT_FALSE(clearDataOnMinimize(store));
-  store.putValue("ClearData", StoredValue{ValueType::Number32, {0, 1, 0, 0}});
+  store.putValue("ClearData", StoredValue{ValueType::kNumber32, {0, 1, 0, 0}});
   EXPECT_TRUE(clearDataOnMinimize(store));
 }
 

@@ -58,10 +58,10 @@ TEST_P(SettingsStoreTest, TypedValuesRoundTripWithTheirStoredType) {
   EXPECT_EQ(key->readText("AppStr"), "");
   EXPECT_EQ(key->readNumber("ColorBk"), 0xE4DDD1U);
   EXPECT_EQ(key->readNumber("FontSize"), 0xFFFFFFF5U);
-  EXPECT_EQ(key->value("RIPStr"), (StoredValue{ValueType::Text, Bytes{'1', '9', '2', '.', '1', '6', '8', '.', '0', '.', '1', 0}}));
-  EXPECT_EQ(key->value("AppStr"), (StoredValue{ValueType::Text, Bytes{0}}));
-  EXPECT_EQ(key->value("ColorBk"), (StoredValue{ValueType::Number32, Bytes{0xD1, 0xDD, 0xE4, 0}}));
-  EXPECT_EQ(key->value("WindowSize"), (StoredValue{ValueType::Binary, Bytes{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}}));
+  EXPECT_EQ(key->value("RIPStr"), (StoredValue{ValueType::kText, Bytes{'1', '9', '2', '.', '1', '6', '8', '.', '0', '.', '1', 0}}));
+  EXPECT_EQ(key->value("AppStr"), (StoredValue{ValueType::kText, Bytes{0}}));
+  EXPECT_EQ(key->value("ColorBk"), (StoredValue{ValueType::kNumber32, Bytes{0xD1, 0xDD, 0xE4, 0}}));
+  EXPECT_EQ(key->value("WindowSize"), (StoredValue{ValueType::kBinary, Bytes{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}}));
 }
 
 TEST_P(SettingsStoreTest, TextsReadAtMost260BytesWithTheTerminator) {
@@ -78,9 +78,9 @@ TEST_P(SettingsStoreTest, TextsReadAtMost260BytesWithTheTerminator) {
 }
 
 TEST_P(SettingsStoreTest, ReadersDoNotCheckTheStoredType) {
-  put("CheckBox", ValueType::Text, Bytes{'1', '2', 0});
-  put("TimeStr", ValueType::Number32, Bytes{'2', '4', 0, 0});
-  put("RuleStr", ValueType::Binary, Bytes{'a', 'b'});  // unterminated
+  put("CheckBox", ValueType::kText, Bytes{'1', '2', 0});
+  put("TimeStr", ValueType::kNumber32, Bytes{'2', '4', 0, 0});
+  put("RuleStr", ValueType::kBinary, Bytes{'a', 'b'});  // unterminated
   const auto key = reader();
   EXPECT_EQ(key->readNumber("CheckBox"), 0x3231U);
   EXPECT_EQ(key->readText("TimeStr"), "24");
@@ -88,9 +88,9 @@ TEST_P(SettingsStoreTest, ReadersDoNotCheckTheStoredType) {
 }
 
 TEST_P(SettingsStoreTest, LargerValuesCountAsMissingShorterOnesAreZeroFilled) {
-  put("ColumnWidth", ValueType::Binary, Bytes{7, 0, 0, 0, 9});
-  put("WindowMax", ValueType::Binary, Bytes{1, 0, 0, 0, 0});
-  put("ColorTxt", ValueType::Binary, Bytes{0x34, 0x12});
+  put("ColumnWidth", ValueType::kBinary, Bytes{7, 0, 0, 0, 9});
+  put("WindowMax", ValueType::kBinary, Bytes{1, 0, 0, 0, 0});
+  put("ColorTxt", ValueType::kBinary, Bytes{0x34, 0x12});
   const auto key = reader();
   EXPECT_EQ(key->readBinary("ColumnWidth", 8), (Bytes{7, 0, 0, 0, 9, 0, 0, 0}));
   EXPECT_EQ(key->readBinary("ColumnWidth", 4), std::nullopt);

@@ -82,7 +82,7 @@ TEST(PacketColumns, CellTexts) {
             "2004/01/02 03:04:05.250|Allow|Outgoing|TCP|10.0.0.1||443|192.168.0.1|50000|xAxxSx|C:\\browser.exe|");
   for (const char* protocol : {"UDP", "ARP", "", "tcp"}) {  // only TCP packets show their flag byte
     record.protocol = protocol;
-    EXPECT_EQ(packetCellText(record, PacketColumn::TcpFlags), "------") << protocol;
+    EXPECT_EQ(packetCellText(record, PacketColumn::kTcpFlags), "------") << protocol;
   }
   EXPECT_EQ(packetRow(noDataPacketRecord()), "No Data|" + std::string(10, '|'));
   EXPECT_TRUE(PacketShownList::noData().isNoDataPlaceholder());
