@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QTest>
 
 #include "gui/viewer/packet_viewer_slot.h"
 #include "gui/viewer/search_dialog.h"
@@ -70,9 +71,9 @@ TEST_F(PacketViewerSlotTest, ARefreshOrANewOpeningClosesTheViewerAndClosingForge
   slot_.close();
   EXPECT_FALSE(second);
   EXPECT_EQ(slot_.viewer(), nullptr);
-  // Closed by the user: the window deletes itself and the slot forgets it.
+  // Closed by the user (Escape): the window deletes itself and the slot forgets it.
   QPointer<gui::PacketViewer> third = slot_.openOnSelection(shown_, std::vector<RowIndex>{2});
-  third->close();
+  QTest::keyClick(third.data(), Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_FALSE(third);
   EXPECT_EQ(slot_.viewer(), nullptr);
