@@ -50,7 +50,9 @@ class TcpConnection {
   void close();
 
  private:
-  int socket_ = -1;
+  // The native socket (a descriptor here, a SOCKET on Windows).
+  static constexpr std::intptr_t kNoSocket = -1;
+  std::intptr_t socket_ = kNoSocket;
 };
 
 }  // namespace qv::platform
