@@ -17,5 +17,6 @@ int runDecode(Arguments args, std::ostream& out, std::ostream& err);
 int runVendor(Arguments args, std::ostream& out, std::ostream& err);
 int runImportPcap(Arguments args, std::ostream& out, std::ostream& err);
 int runExportPcap(Arguments args, std::ostream& out, std::ostream& err);
+int runWhois(Arguments args, std::ostream& out, std::ostream& err);
 
 }  // namespace qv::cli

@@ -18,6 +18,7 @@ constexpr std::string_view kUsage =
     "  vendor  XX-XX-XX\n"
     "  import-pcap CAPTURE.pcap OUT.log [--local-net CIDR]... [--action allowed|blocked]\n"
     "  export-pcap FILE OUT.pcap [CRITERIA]\n"
+    "  whois   [ADDRESS] [--server NAME=HOST[:PORT]]... [--timeout SECONDS] [--trace]\n"
     "\n"
     "CRITERIA: --time HOURS --remote-ip S --remote-port S --local-ip S --local-port S\n"
     "          --app S --rule S (traffic only), --no-allow --no-block --no-in --no-out\n"
@@ -25,6 +26,11 @@ constexpr std::string_view kUsage =
     "TIME is local time written as \"YYYY/MM/DD HH:MM:SS\" (--now fixes the clock of --time).\n"
     "--count prints only the count line. An option's value is the next argument or follows\n"
     "'='; a value may begin with '-' (--time -5); \"--\" ends the options.\n"
+    "whois asks the registries' whois servers who holds ADDRESS (ARIN first, then the\n"
+    "    registry its answer refers to) and prints the last answer. NAME is one of arin,\n"
+    "    apnic, lacnic, ripe, ipv6 (PORT defaults to 43); --timeout bounds each wait for\n"
+    "    data (15 s by default); --trace writes \"query NAME TEXT\" to stderr per query.\n"
+    "    A failure or a bound writes its reason to stderr and exits with 1.\n"
     "COL is a column's index (0 = Time) or its header title in any case, e.g. \"Remote IP\";\n"
     "    each --sort is one click on that header (a second click on it reverses the order).\n"
     "\n"
@@ -40,7 +46,7 @@ constexpr Command kCommands[] = {
     {"traffic", qv::cli::runTraffic},         {"packets", qv::cli::runPackets},
     {"stats", qv::cli::runStats},             {"decode", qv::cli::runDecode},
     {"vendor", qv::cli::runVendor},           {"import-pcap", qv::cli::runImportPcap},
-    {"export-pcap", qv::cli::runExportPcap},
+    {"export-pcap", qv::cli::runExportPcap},  {"whois", qv::cli::runWhois},
 };
 
 }  // namespace

@@ -40,4 +40,11 @@ inline constexpr std::string_view kPacketViewerRect = "PctVwDlgWndSize";
 inline constexpr std::string_view kPacketViewerMaximized = "PctVwDlgWndMax";
 inline constexpr std::string_view kPacketViewerSplitterRatio = "PctVwDlgHorLineRatio";
 
+// Whois servers, each "host" or "host:port".
+inline constexpr std::string_view kWhoisArinServer = "WhoisARIN";
+inline constexpr std::string_view kWhoisApnicServer = "WhoisAPNIC";
+inline constexpr std::string_view kWhoisLacnicServer = "WhoisLACNIC";
+inline constexpr std::string_view kWhoisRipeServer = "WhoisRIPE";
+inline constexpr std::string_view kWhoisIpv6Server = "WhoisIPv6";
+
 }  // namespace qv::settings::names

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qv::whois {
+
+// Whether `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+
+// An answer as UTF-8 for display: the bytes themselves when they are valid
+// UTF-8, otherwise decoded as Windows-1250 (Central European, after a
+// referral to LACNIC or RIPE) or Windows-1252. Bytes those code pages leave
+// undefined become U+FFFD.
+std::string answerDisplayText(std::string_view bytes, bool centralEuropean);
+
+}  // namespace qv::whois
