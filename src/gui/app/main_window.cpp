@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTabBar>
@@ -53,11 +54,11 @@ std::optional<int> tabOfLogFile(const std::string& path) {
   return std::nullopt;
 }
 
-QString fileNameOf(const std::string& path) {
+}  // namespace
+
+QString MainWindow::fileNameOf(const std::string& path) {
   return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
 }
-
-}  // namespace
 
 MainWindowServices MainWindowServices::standard(settings::SettingsStore& store) {
   MainWindowServices services;
@@ -66,6 +67,7 @@ MainWindowServices MainWindowServices::standard(settings::SettingsStore& store) 
   services.chooseFile = CFileDialogEx::standard();
   services.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
   services.now = [] { return platform::currentUnixSeconds(); };
+  services.readInBackground = true;
   services.showMessage = [](QWidget* owner, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, owner);
     box.exec();
@@ -101,7 +103,6 @@ MainWindow::MainWindow(MainWindowServices services, StartupArguments arguments, 
   applyTabLayout();
 }
 
-MainWindow::~MainWindow() = default;
 
 void MainWindow::buildWidgets() {
   auto* central = new QWidget(this);
@@ -155,6 +156,19 @@ void MainWindow::buildWidgets() {
   counts->addWidget(trafficCount_);
   counts->addWidget(packetCount_);
   counts->addStretch();
+  readProgress_ = new QProgressBar(central);
+  readProgress_->setObjectName(QStringLiteral("readProgress"));
+  readProgress_->setRange(0, 0);
+  readProgress_->setMaximumHeight(trafficCount_->sizeHint().height());
+  readProgress_->setMaximumWidth(fontMetrics().averageCharWidth() * 30);
+  readProgress_->setVisible(false);
+  cancelReadButton_ = new QPushButton(tr("Cancel"), central);
+  cancelReadButton_->setObjectName(QStringLiteral("cancelRead"));
+  cancelReadButton_->setAutoDefault(false);
+  cancelReadButton_->setVisible(false);
+  connect(cancelReadButton_, &QPushButton::clicked, this, &MainWindow::cancelReads);
+  counts->addWidget(readProgress_);
+  counts->addWidget(cancelReadButton_);
   layout->addLayout(counts);
   trafficCount_->setText(QString::fromStdString(trafficModel_->log().countLine));
   packetCount_->setText(QString::fromStdString(packetModel_->log().countLine));
@@ -188,30 +202,6 @@ void MainWindow::readCurrentLog() {
 }
 
 void MainWindow::readLogFile(const std::string& path) { runRead(currentTab(), path); }
-
-void MainWindow::runRead(int tab, const std::string& path) {
-  const FilterCriteria criteria = quickFilter_->criteria();
-  ReadResult result;
-  {
-    WaitCursor wait;
-    if (tab == kTrafficTab) {
-      TrafficLogState fresh;
-      result = readTrafficLog(fresh, path, criteria, services_.now(), exclusionFor(filterList_));
-      if (result.status != ReadStatus::kValidationFailed) trafficModel_->replaceLog(std::move(fresh));
-      trafficCount_->setText(QString::fromStdString(trafficModel_->log().countLine));
-    } else {
-      PacketLogState fresh;
-      result = readPacketLog(fresh, path, criteria, services_.now());
-      if (result.status != ReadStatus::kValidationFailed) packetModel_->replaceLog(std::move(fresh));
-      packetCount_->setText(QString::fromStdString(packetModel_->log().countLine));
-    }
-    if (result.status != ReadStatus::kValidationFailed) {
-      shownFile_[static_cast<std::size_t>(tab)] = fileNameOf(path);
-      updateTitle();
-    }
-  }
-  if (!result.message.empty()) showMessage(decodeAnsi(result.message));
-}
 
 void MainWindow::filterCurrentLog() {
   const int tab = currentTab();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -18,6 +19,10 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
+class QPushButton;
+class QThread;
+class QTimer;
 class QStackedWidget;
 class QSystemTrayIcon;
 class QTabBar;
@@ -40,6 +45,9 @@ struct MainWindowServices {
   FileChooser chooseFile;
   std::function<bool()> trayAvailable;
   std::function<std::int64_t()> now;  // seconds since 1970, for time windows
+  // Reads run on a worker thread and their result is swapped in whole; tests
+  // may read in place.
+  bool readInBackground = false;
   // A message box with OK; `title` is the application's title or "Error".
   std::function<void(QWidget* owner, const QString& title, const QString& text)> showMessage;
 
@@ -81,6 +89,11 @@ class MainWindow : public QMainWindow {
   // Reads each file into the tab its header names; the path then stands in
   // for the stored one until the program ends.
   void openLogFiles(const std::vector<std::string>& paths);
+
+  // Drops the reads still running: their results are never shown and the
+  // views keep what they show.
+  void cancelReads();
+  bool isReading() const { return !activeReads_.empty(); }
 
   int currentTab() const;
   void selectTab(int tab);
@@ -168,7 +181,11 @@ class MainWindow : public QMainWindow {
   void updateTitle();
 
   void showMessage(const QString& text);
+  struct LogRead;
   void runRead(int tab, const std::string& path);
+  void finishRead(int tab, std::uint64_t generation, const std::string& path, LogRead& read);
+  void updateBusyState();
+  static QString fileNameOf(const std::string& path);
   std::string logPath(int tab) const;
   void clearBothViews();
   void goToTray();
@@ -207,6 +224,12 @@ class MainWindow : public QMainWindow {
   QMenu* trayMenu_ = nullptr;
   QSystemTrayIcon* trayIcon_ = nullptr;
   std::vector<QAction*> unavailable_;
+  QProgressBar* readProgress_ = nullptr;
+  QPushButton* cancelReadButton_ = nullptr;
+  QTimer* busyDelay_ = nullptr;
+  std::array<std::uint64_t, 2> readGeneration_{};
+  std::vector<std::pair<int, std::uint64_t>> activeReads_;
+  std::vector<QPointer<QThread>> readThreads_;
 
   FilterList filterList_;
   std::array<std::optional<std::string>, 2> pathOverride_;

@@ -52,8 +52,12 @@ LogListView::LogListView(QWidget* parent) : QTableView(parent) {
 }
 
 void LogListView::setUpColumns(std::span<const ColumnLayout> layout) {
+  // The layout's widths fit a time text about 100 pixels wide; a larger
+  // font widens every column alike so that no title or time is cut.
+  const double scale =
+      std::max(1.0, QFontMetrics(font()).horizontalAdvance(QStringLiteral("0000/00/00 00:00:00")) / 100.0);
   for (std::size_t column = 0; column < layout.size(); ++column) {
-    QTableView::setColumnWidth(static_cast<int>(column), layout[column].width);
+    QTableView::setColumnWidth(static_cast<int>(column), static_cast<int>(layout[column].width * scale + 0.5));
   }
 }
 

@@ -37,6 +37,7 @@ class MainWindowFixture : public ::testing::Test {
       return chosenPath;
     };
     services.trayAvailable = [this] { return trayAvailable; };
+    services.readInBackground = readInBackground;
     services.now = [] { return std::int64_t{1700000000}; };
     services.showMessage = [this](QWidget*, const QString& title, const QString& text) {
       messageTitles.push_back(title);
@@ -89,6 +90,7 @@ class MainWindowFixture : public ::testing::Test {
   int chooserCalls = 0;
   FileDialogRequest lastRequest;
   bool trayAvailable = true;
+  bool readInBackground = false;
   std::vector<QString> messages;
   std::vector<QString> messageTitles;
 };

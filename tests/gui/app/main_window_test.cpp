@@ -102,6 +102,29 @@ TEST_F(MainWindowCommands, ReadingAMissingFileClearsTheViewWithItsMessage) {
   EXPECT_EQ(cell(*window, 0, 0), "No Data");
 }
 
+TEST_F(MainWindowCommands, BackgroundReadsSwapInWholeAndCancelledOnesChangeNothing) {
+  readInBackground = true;
+  auto window = windowWithThreeEvents();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isReading(); }, 10000));
+  EXPECT_EQ(window->countLineText(MainWindow::kTrafficTab), "Records : 3 / 3");
+
+  const std::string other = writeTrafficLog("other.log", {event("2023/11/14 11:00:00", "10.9.9.9", 53)});
+  window->readLogFile(other);
+  EXPECT_TRUE(window->isReading());
+  window->cancelReads();
+  EXPECT_FALSE(window->isReading());
+  QTest::qWait(300);  // the worker ends meanwhile; what it read is dropped
+  EXPECT_EQ(window->countLineText(MainWindow::kTrafficTab), "Records : 3 / 3");
+  EXPECT_EQ(cell(*window, 0, 4), "10.0.0.5");
+  EXPECT_EQ(window->windowTitle(), "tralog.log - Quorvex Log Viewer");
+
+  window->readLogFile(other);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isReading(); }, 10000));
+  QApplication::processEvents();
+  EXPECT_EQ(window->countLineText(MainWindow::kTrafficTab), "Records : 1 / 1");
+  EXPECT_EQ(window->windowTitle(), "other.log - Quorvex Log Viewer");
+}
+
 TEST_F(MainWindowCommands, HeaderClicksSortAndShowTheirArrow) {
   auto window = windowWithThreeEvents();
   auto* model = window->trafficModel();
