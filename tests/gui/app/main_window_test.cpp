@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QTabWidget>
 #include <QTest>
 
@@ -289,6 +291,23 @@ TEST_F(MainWindowCommands, PacketLogsGoToTheirTabByTheirHeader) {
     EXPECT_NE(protocol, "UDP");
     EXPECT_NE(protocol, "ICMP");
   }
+}
+
+TEST_F(MainWindowCommands, AFileDroppedOnAListIsReadAsTheLogOfTheSelectedTab) {
+  auto window = windowWithThreeEvents();
+  const std::string other = writeTrafficLog("dropped.log", {event("2023/11/14 11:00:00", "10.9.9.9", 53)});
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
+  QWidget* target = window->trafficView()->viewport();
+  const QPoint at = target->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  EXPECT_EQ(window->countLineText(MainWindow::kTrafficTab), "Records : 1 / 1");
+  EXPECT_EQ(cell(*window, 0, 4), "10.9.9.9");
+  EXPECT_EQ(window->windowTitle(), "dropped.log - Quorvex Log Viewer");
 }
 
 TEST_F(MainWindowCommands, ACheckBoxGroupIsNeverLeftAllClear) {
