@@ -39,6 +39,7 @@ for log in traffic packet; do
   printf '%-34s %9.3fs %9.3fs %+9.3fs\n' "$log: read to first rows" "$c" "$w" "$(awk -v a="$w" -v b="$c" 'BEGIN{print a-b}')"
   c=$(value "$core" "${log}_sort"); w=$(value "$window" "${log}_sort_to_repaint")
   printf '%-34s %9.3fs %9.3fs %+9.3fs\n' "$log: sort click to repaint" "$c" "$w" "$(awk -v a="$w" -v b="$c" 'BEGIN{print a-b}')"
+  printf '%-34s %10s %9.3fs\n' "$log: new rows to repaint (view only)" "" "$(value "$window" "${log}_reset_to_repaint")"
   printf '%-34s %10s %9.3fs\n' "$log: scroll to end and back" "" "$(value "$window" "${log}_scroll_end_and_back")"
   printf '%-34s %10s %10s\n' "$log: paints while reading" "" "$(value "$window" "${log}_paints_while_reading")"
 done
