@@ -133,7 +133,9 @@ void MainWindow::storeSettings() {
   copyColumns(trafficView_->columnOrder(), state.trafficColumnOrder);
   copyColumns(packetView_->columnOrder(), state.packetColumnOrder);
   state.fontSize = currentView()->fontHeight();
-  const QRect normal = normalGeometry_.isValid() ? normalGeometry_ : geometry();
+  // A window that was never shown normal stores the placement Qt keeps for it.
+  QRect normal = normalGeometry_.isValid() ? normalGeometry_ : normalGeometry();
+  if (!normal.isValid()) normal = geometry();
   state.normalRect = {normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()};
   state.maximized = maximized_;
   state.texts = {criteria.time,     criteria.remoteIp,        criteria.remotePort, criteria.localIp,
