@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Brings a fresh Debian machine to a build of the project, then does one job:
-#   tools/setup.sh run    install what is missing, build, read the bundled sample logs
+#   tools/setup.sh run    install what is missing, build, open the viewer on the bundled
+#                         sample logs (without a display: print their qvlog listings)
 #   tools/setup.sh test   install what is missing, build, run every test (plain build,
 #                         sanitizer build, and a short bounded fuzzing run)
 #   tools/setup.sh build  install what is missing and build only
@@ -13,7 +14,8 @@ cd "$root"
 packages=(
   build-essential cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-svg-dev libpcap-dev xvfb xauth tshark time tzdata
+  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libpcap-dev xvfb xauth
+  tshark time tzdata
 )
 
 install_missing() {
@@ -68,6 +70,10 @@ case "$mode" in
     ;;
   run)
     build_main
+    if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+      exec build/bin/qvlogview samples/rawlog.log samples/tralog.log
+    fi
+    echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): printing the sample listings instead."
     echo "== qvlog traffic samples/tralog.log"
     build/bin/qvlog traffic samples/tralog.log
     echo "== qvlog packets samples/rawlog.log"

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include <utility>
+
+#include "gui/views/list_icon_flags.h"
+#include "gui/views/view_icons.h"
+#include "views/read_operation.h"
+#include "views/sort_state.h"
+
+namespace qv::gui {
+
+// The traffic view's rows over the traffic log as the main window holds it:
+// the records read and the shown list. Cells are written on demand by the
+// core's cell texts; the rows are only ever replaced whole or sorted.
+class TrafficTableModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit TrafficTableModel(QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  const TrafficLogState& log() const noexcept { return log_; }
+
+  // Runs `change` on the log state and shows the result: the rows are new,
+  // so the list is unsorted again.
+  template <class Change>
+  decltype(auto) update(Change&& change) {
+    beginResetModel();
+    struct EndReset {
+      TrafficTableModel* model;
+      ~EndReset() {
+        model->sort_.reset();
+        model->endResetModel();
+      }
+    } endReset{this};
+    return std::forward<Change>(change)(log_);
+  }
+  // Takes a whole log state read elsewhere.
+  void replaceLog(TrafficLogState log);
+
+  // A click on the header of `column`: sorts the rows; false when the list is
+  // empty and nothing changed.
+  bool clickHeader(int column);
+  const SortState& sortState() const noexcept { return sort_; }
+
+  void setIconFlags(const ListIconFlags& flags);
+  const ListIconFlags& iconFlags() const noexcept { return iconFlags_; }
+
+ private:
+  QVariant decoration(const TrafficRecord& record, int column) const;
+
+  TrafficLogState log_;
+  SortState sort_;
+  ListIconFlags iconFlags_;
+  TrafficIconSet icons_;
+  mutable ApplicationIconCache applicationIcons_;
+};
+
+}  // namespace qv::gui
