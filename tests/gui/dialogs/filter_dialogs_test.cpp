@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QAbstractItemModelTester>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <string>
@@ -14,6 +16,8 @@
 #include "filter/add_to_filter_list.h"
 #include "gui/filter/edit_filter_dialog.h"
 #include "gui/filter/filter_list_dialog.h"
+#include "gui/filter/filter_list_saving.h"
+#include "filter/filter_list_file.h"
 #include "modal_watcher.h"
 
 namespace qv::gui {
@@ -71,6 +75,7 @@ TEST(FilterListDialog, ButtonsChangeACopyThatOnlyOkWritesBack) {
   FilterListDialog dialog(list, {4, 1}, nullptr, editor);
   dialog.show();
   auto* table = dialog.findChild<QTableView*>();
+  QAbstractItemModelTester modelTester(table->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   ASSERT_EQ(table->model()->columnCount(), 10);
   EXPECT_EQ(table->model()->headerData(3, Qt::Horizontal).toString(), "Remote IP  ");
   EXPECT_EQ(table->model()->headerData(9, Qt::Horizontal).toString(), "Hidden");
@@ -168,6 +173,24 @@ TEST(FilterListDialog, AddRunsEditFilterWithItsChecks) {
   EXPECT_EQ(list[0].localPort, 0);
   EXPECT_EQ(list[0].portMarker(), "RPTN");
   EXPECT_EQ(list[0].flags, kAllowed | kBlocked | kIncoming | kOutgoing | kUdp);
+}
+
+TEST(FilterListDialog, TheListIsStoredRightAfterOkOrTheFailureShown) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const FilterList list = twoEntries();
+  const std::string path = QFile::encodeName(folder.filePath("filter.lst")).toStdString();
+  test::MessageBoxAnswerer answerer;
+  EXPECT_TRUE(storeFilterListNow(nullptr, list, path));
+  EXPECT_EQ(loadFilterListFile(path).list, list);
+
+  const std::string unwritable = QFile::encodeName(folder.filePath("missing/filter.lst")).toStdString();
+  EXPECT_FALSE(storeFilterListNow(nullptr, list, unwritable));
+  ASSERT_EQ(answerer.messages.size(), 1u);
+  EXPECT_EQ(answerer.messages[0].title, "Quorvex Log Viewer");
+  EXPECT_TRUE(answerer.messages[0].text.startsWith(
+      QStringLiteral("Error : The filter list could not be saved to %1 : ").arg(folder.filePath("missing/filter.lst"))));
+  EXPECT_FALSE(answerer.messages[0].text.endsWith(" : "));  // the system says why
 }
 
 TEST(EditFilterDialog, ShowsAnEntryAndCancelKeepsIt) {
