@@ -1,5 +1,6 @@
 #include "filter/filter_hit_counts.h"
 
+#include <memory>
 #include <utility>
 
 namespace qv {
@@ -36,6 +37,17 @@ std::vector<FilterHitCount> FilterHitCounts::countsFor(const FilterList& list) c
 TrafficExclusion countingExclusion(const FilterListIndex& index, FilterHitCounts& counts) {
   return [&index, &counts](const TrafficRecord& record) {
     if (!index.isExcluded(record)) return false;
+    counts.countExcluded(record);
+    return true;
+  };
+}
+
+TrafficExclusion countingExclusionFor(const FilterList& list, FilterHitCounts& counts) {
+  counts = FilterHitCounts(list);
+  if (list.empty()) return {};
+  auto index = std::make_shared<const FilterListIndex>(list);
+  return [index, &counts](const TrafficRecord& record) {
+    if (!index->isExcluded(record)) return false;
     counts.countExcluded(record);
     return true;
   };

@@ -47,4 +47,9 @@ class FilterHitCounts {
 // entry to find the one that hid them. Both must outlive the run.
 TrafficExclusion countingExclusion(const FilterListIndex& index, FilterHitCounts& counts);
 
+// The same for a whole run over list: counts starts again at zero for it,
+// and the function holds its own index (none for an empty list). counts
+// must outlive the run.
+TrafficExclusion countingExclusionFor(const FilterList& list, FilterHitCounts& counts);
+
 }  // namespace qv

@@ -45,6 +45,13 @@ TEST(FilterHitCounts, ARunCountsEachDroppedEventOnceForTheFirstEntryThatMatches)
   EXPECT_EQ(shown[0].remoteIp, "10.0.0.2");
   // 10.0.0.1 port 135 matches both of the first two entries: it counts for the first.
   EXPECT_EQ(counts.countsFor(list), (std::vector<FilterHitCount>{2, 1, 0, 0}));
+
+  // A second run starts from zero; its result is the same as without counting.
+  FilterHitCounts again;
+  EXPECT_EQ(runTrafficFilter(records, 4, quick, countingExclusionFor(list, again)), shown);
+  EXPECT_EQ(again.countsFor(list), counts.countsFor(list));
+  EXPECT_FALSE(countingExclusionFor(FilterList(), again));
+  EXPECT_TRUE(again.countsFor(FilterList()).empty());
 }
 
 TEST(FilterHitCounts, CountsFollowTheEntriesTheyWereCountedFor) {
