@@ -57,9 +57,11 @@ FilterListDialog::FilterListDialog(FilterList& list, std::vector<FilterHitCount>
     table_->setColumnWidth(column, width);
     totalWidth += width;
   }
-  // Wide enough for every column beside the vertical scroll bar.
+  // Opens wide enough for every column beside the vertical scroll bar, yet
+  // may be made narrower on a small screen (the list then scrolls sideways).
   const int frame = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
-  table_->setMinimumSize(totalWidth + frame, table_->verticalHeader()->defaultSectionSize() * 10);
+  const int rowsHeight = table_->verticalHeader()->defaultSectionSize() * 10;
+  table_->setMinimumSize(std::min(totalWidth + frame, table_->fontMetrics().averageCharWidth() * 60), rowsHeight);
 
   auto* add = new QPushButton(QStringLiteral("Add"));
   remove_ = new QPushButton(QStringLiteral("Remove"));
@@ -86,6 +88,8 @@ FilterListDialog::FilterListDialog(FilterList& list, std::vector<FilterHitCount>
   layout->addWidget(table_);
   layout->addLayout(commands);
   updateButtons();
+  const QMargins margins = layout->contentsMargins();
+  resize(totalWidth + frame + margins.left() + margins.right(), sizeHint().height());
 }
 
 std::optional<EditFilterFields> FilterListDialog::editModally(QWidget* owner, const EditFilterFields& fields) {
