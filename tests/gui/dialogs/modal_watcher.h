@@ -38,8 +38,13 @@ class ModalWatcher {
  private:
   void poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || modal == last_ || !modal->isVisible()) return;
-    last_ = modal;
+    if (modal == nullptr || !modal->isVisible()) return;
+    // A window comes back on top when a box it opened closes; it was handed
+    // over already.
+    for (const QPointer<QWidget>& seen : seen_) {
+      if (seen == modal) return;
+    }
+    seen_.push_back(modal);
     ++handled_;
     // Run outside this timer's own slot: a timer does not fire again while its
     // slot runs, and the handler may open the next modal window.
@@ -48,7 +53,7 @@ class ModalWatcher {
 
   std::function<void(QWidget*)> handler_;
   QTimer timer_;
-  QPointer<QWidget> last_;
+  std::vector<QPointer<QWidget>> seen_;
   int handled_ = 0;
 };
 
