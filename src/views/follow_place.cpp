@@ -1,9 +1,10 @@
 #include "views/follow_place.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <functional>
 #include <string_view>
-#include <unordered_map>
 
 namespace qv {
 namespace {
@@ -27,30 +28,74 @@ std::vector<std::uint64_t> digestsOf(const Rows& rows, std::size_t count) {
   return digests;
 }
 
+// An open-addressing table from digests to small slots: a million digests
+// are counted in a fraction of the time a node-based map takes. Digest 0 is
+// the empty mark, so it is stored as the one digest that maps to slot 0.
+class DigestTable {
+ public:
+  static constexpr std::size_t kNone = SIZE_MAX;
+
+  explicit DigestTable(std::size_t expected)
+      : keys_(std::bit_ceil(std::max<std::size_t>(16, expected * 2))), mask_(keys_.size() - 1),
+        shift_(64 - std::countr_zero(keys_.size())) {}
+
+  // The slot of a digest, taking a free one when it is not there yet.
+  std::size_t insert(std::uint64_t digest) {
+    const std::uint64_t key = digest == 0 ? kZeroKey : digest;
+    std::size_t at = home(key);
+    while (keys_[at] != 0 && keys_[at] != key) at = (at + 1) & mask_;
+    keys_[at] = key;
+    return at;
+  }
+  std::size_t find(std::uint64_t digest) const {
+    const std::uint64_t key = digest == 0 ? kZeroKey : digest;
+    for (std::size_t at = home(key);; at = (at + 1) & mask_) {
+      if (keys_[at] == key) return at;
+      if (keys_[at] == 0) return kNone;
+    }
+  }
+  std::size_t slotCount() const noexcept { return keys_.size(); }
+
+ private:
+  // A digest that real events give with the same odds as any other.
+  static constexpr std::uint64_t kZeroKey = 0x5851F42D4C957F2DULL;
+
+  std::size_t home(std::uint64_t key) const noexcept {
+    return static_cast<std::size_t>((key * kMix) >> shift_) & mask_;
+  }
+
+  std::vector<std::uint64_t> keys_;
+  std::size_t mask_;
+  int shift_;
+};
+
 // Matches events of `before` with rows of `after`: the k-th of equal events
 // before is the k-th of them after. Only the wanted digests are indexed, in
 // one pass over each list.
 class OccurrenceFinder {
  public:
-  void want(std::uint64_t digest) { rows_.try_emplace(digest); }
+  explicit OccurrenceFinder(std::span<const std::uint64_t> wanted) : table_(wanted.size()) {
+    for (const std::uint64_t digest : wanted) table_.insert(digest);
+    rows_.resize(table_.slotCount());
+  }
   void scan(std::span<const std::uint64_t> before, std::span<const std::uint64_t> after) {
     for (std::size_t row = 0; row < before.size(); ++row) {
-      const auto found = rows_.find(before[row]);
-      if (found != rows_.end()) found->second.before.push_back(row);
+      const std::size_t slot = table_.find(before[row]);
+      if (slot != DigestTable::kNone) rows_[slot].before.push_back(row);
     }
     for (std::size_t row = 0; row < after.size(); ++row) {
-      const auto found = rows_.find(after[row]);
-      if (found != rows_.end()) found->second.after.push_back(row);
+      const std::size_t slot = table_.find(after[row]);
+      if (slot != DigestTable::kNone) rows_[slot].after.push_back(row);
     }
   }
   std::optional<std::size_t> rowAfter(std::uint64_t digest, std::size_t rowBefore) const {
-    const auto found = rows_.find(digest);
-    if (found == rows_.end()) return std::nullopt;
-    const std::vector<std::size_t>& before = found->second.before;
+    const std::size_t slot = table_.find(digest);
+    if (slot == DigestTable::kNone) return std::nullopt;
+    const std::vector<std::size_t>& before = rows_[slot].before;
     const auto occurrence = static_cast<std::size_t>(
         std::lower_bound(before.begin(), before.end(), rowBefore) - before.begin());
-    if (occurrence >= found->second.after.size()) return std::nullopt;
-    return found->second.after[occurrence];
+    if (occurrence >= rows_[slot].after.size()) return std::nullopt;
+    return rows_[slot].after[occurrence];
   }
 
  private:
@@ -58,7 +103,8 @@ class OccurrenceFinder {
     std::vector<std::size_t> before;
     std::vector<std::size_t> after;
   };
-  std::unordered_map<std::uint64_t, Rows> rows_;
+  DigestTable table_;
+  std::vector<Rows> rows_;
 };
 
 // How far from the old top row to look for a surviving event.
@@ -97,19 +143,18 @@ KeptPlace keepPlace(std::span<const std::uint64_t> before, const ListPlace& plac
                     std::span<const std::uint64_t> after) {
   KeptPlace kept;
 
-  std::unordered_map<std::uint64_t, std::uint32_t> earlierCounts;
-  earlierCounts.reserve(before.size());
-  for (const std::uint64_t digest : before) ++earlierCounts[digest];
+  DigestTable earlier(before.size());
+  std::vector<std::uint32_t> earlierCounts(earlier.slotCount());
+  for (const std::uint64_t digest : before) ++earlierCounts[earlier.insert(digest)];
   for (std::size_t row = 0; row < after.size(); ++row) {
-    const auto found = earlierCounts.find(after[row]);
-    if (found != earlierCounts.end() && found->second > 0) {
-      --found->second;
+    const std::size_t slot = earlier.find(after[row]);
+    if (slot != DigestTable::kNone && earlierCounts[slot] > 0) {
+      --earlierCounts[slot];
     } else {
       kept.newRows.push_back(row);
     }
   }
 
-  OccurrenceFinder finder;
   std::vector<std::size_t> topCandidates;
   if (place.topRow && *place.topRow < before.size()) {
     const std::size_t top = *place.topRow;
@@ -121,7 +166,9 @@ KeptPlace keepPlace(std::span<const std::uint64_t> before, const ListPlace& plac
     if (row < before.size()) wantedRows.push_back(row);
   }
   if (place.currentRow && *place.currentRow < before.size()) wantedRows.push_back(*place.currentRow);
-  for (const std::size_t row : wantedRows) finder.want(before[row]);
+  std::vector<std::uint64_t> wanted;
+  for (const std::size_t row : wantedRows) wanted.push_back(before[row]);
+  OccurrenceFinder finder(wanted);
   finder.scan(before, after);
   const auto rowAfter = [&](std::size_t row) { return finder.rowAfter(before[row], row); };
 
