@@ -85,12 +85,32 @@ Clock clockOf(WallClockSeconds seconds) {
   return {civilFromDays(days), ofDay / 3600, ofDay / 60 % 60, ofDay % 60};
 }
 
+// Neighbouring rows mostly share their date, so the date of the row before
+// is remembered and only the time of day read again.
 template <class Rows>
 std::vector<TimelinePoint> pointsOf(const Rows& rows, std::size_t count) {
   std::vector<TimelinePoint> points(count);
+  std::string_view lastDate;
+  std::optional<WallClockSeconds> lastDayStart;
   for (std::size_t row = 0; row < count; ++row) {
     const auto& record = rows[row];
-    points[row] = {wallClockSecondsOf(record.time.view()), (record.flags & RecordFlag::kAllowed) == 0};
+    const std::string_view text = record.time.view();
+    points[row].blocked = (record.flags & RecordFlag::kAllowed) == 0;
+    if (lastDayStart && text.size() >= 19 && text.substr(0, 11) == lastDate) {
+      const int hour = digitsAt(text, 11, 2);
+      const int minute = digitsAt(text, 14, 2);
+      const int second = digitsAt(text, 17, 2);
+      if (text[13] == ':' && text[16] == ':' && hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 &&
+          second >= 0 && second <= 59) {
+        points[row].time = *lastDayStart + hour * 3600 + minute * 60 + second;
+        continue;
+      }
+    }
+    points[row].time = wallClockSecondsOf(text);
+    if (points[row].time) {
+      lastDate = text.substr(0, 11);
+      lastDayStart = floorDivide(*points[row].time, kDay) * kDay;
+    }
   }
   return points;
 }

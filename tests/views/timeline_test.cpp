@@ -27,6 +27,22 @@ TEST(Timeline, ReadsOnlyWellFormedTimes) {
   }
 }
 
+TEST(Timeline, RowsOfOneDayReadLikeSingleTimes) {
+  std::vector<TrafficRecord> rows(6);
+  const char* texts[] = {"2004/03/10 10:00:00", "2004/03/10 23:59:59.999", "2004/03/10 24:00:00",
+                         "2004/03/10 10:00",    "2004/03/11 00:00:01",     "No Data"};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i].time = Text(texts[i]);
+    rows[i].flags = i % 2 ? RecordFlag::kAllowed : RecordFlag::kBlocked;
+  }
+  const std::vector<TimelinePoint> points = timelinePointsOf(rows);
+  ASSERT_EQ(points.size(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(points[i].time, wallClockSecondsOf(texts[i])) << texts[i];
+    EXPECT_EQ(points[i].blocked, i % 2 == 0) << texts[i];
+  }
+}
+
 TEST(Timeline, OneEventIsOneMinuteBucket) {
   const std::vector<TimelinePoint> points = {pointAt("No Data"), pointAt("2004/03/10 10:00:42", false)};
   const Timeline timeline = buildTimeline(points, 100);
