@@ -20,7 +20,7 @@ struct PacketsCommandOptions {
 
 std::optional<PacketsCommandOptions> parsePacketsOptions(Arguments args, std::ostream& err) {
   ViewOptions view;
-  const ViewOptionSet set{.sort = true, .exportRows = true, .columns = kPacketColumnLayout};
+  const ViewOptionSet set{.sort = true, .exportRows = true, .format = true, .columns = kPacketColumnLayout};
   std::optional<CommandLine> line = parseCommandLine("packets", args, {.ruleName = false, .count = true}, 1, "FILE",
                                                      err, viewOptionReader(set, view));
   if (!line) return std::nullopt;
@@ -55,9 +55,14 @@ int runPackets(Arguments args, std::ostream& out, std::ostream& err) {
   clickPacketHeaders(state, options->view.sortClicks);
 
   LineWriter writer(out);
-  if (!options->criteria.countOnly) writePacketRows(writer, state.shown);
-  writer.line() += state.countLine;
-  writer.endLine();
+  const RowFormat format = options->criteria.countOnly ? RowFormat::kTsv : options->view.format;
+  if (format != RowFormat::kTsv) {
+    writePacketRowsAs(writer, state.shown, format);
+  } else {
+    if (!options->criteria.countOnly) writePacketRows(writer, state.shown);
+    writer.line() += state.countLine;
+    writer.endLine();
+  }
   writer.flush();
   const int exitCode = finishOutput("packets", out, err, readExitCode(read.status));
   if (!options->view.exportPath || exitCode != 0) return exitCode;

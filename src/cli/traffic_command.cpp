@@ -20,7 +20,7 @@ struct TrafficCommandOptions {
 
 std::optional<TrafficCommandOptions> parseTrafficOptions(Arguments args, std::ostream& err) {
   ViewOptions view;
-  const ViewOptionSet set{.filterList = true, .analyze = true, .sort = true, .exportRows = true, .columns = kTrafficColumnLayout};
+  const ViewOptionSet set{.filterList = true, .analyze = true, .sort = true, .exportRows = true, .format = true, .columns = kTrafficColumnLayout};
   std::optional<CommandLine> line =
       parseCommandLine("traffic", args, {.ruleName = true, .count = true}, 1, "FILE", err, viewOptionReader(set, view));
   if (!line) return std::nullopt;
@@ -59,9 +59,14 @@ int runTraffic(Arguments args, std::ostream& out, std::ostream& err) {
   clickTrafficHeaders(state, options->view.sortClicks);
 
   LineWriter writer(out);
-  if (!options->criteria.countOnly) writeTrafficRows(writer, state.shown);
-  writer.line() += state.countLine;
-  writer.endLine();
+  const RowFormat format = options->criteria.countOnly ? RowFormat::kTsv : options->view.format;
+  if (format != RowFormat::kTsv) {
+    writeTrafficRowsAs(writer, state.shown, format);
+  } else {
+    if (!options->criteria.countOnly) writeTrafficRows(writer, state.shown);
+    writer.line() += state.countLine;
+    writer.endLine();
+  }
   writer.flush();
   const int exitCode = finishOutput("traffic", out, err, readExitCode(read.status));
   if (!options->view.exportPath || exitCode != 0) return exitCode;

@@ -62,6 +62,16 @@ CommandOptionReader viewOptionReader(const ViewOptionSet& set, ViewOptions& opti
       if (auto value = optionValue(args, at, "--export", step)) options.exportPath = std::string(*value);
       if (step.consumed != 0 || !step.error.empty()) return step;
     }
+    if (set.format) {
+      if (auto value = optionValue(args, at, "--format", step)) {
+        if (const std::optional<RowFormat> format = rowFormatNamed(*value)) {
+          options.format = *format;
+        } else {
+          step.error = "--format: no format '" + std::string(*value) + "'; give tsv, csv or json";
+        }
+      }
+      if (step.consumed != 0 || !step.error.empty()) return step;
+    }
     if (set.sort) {
       if (auto value = optionValue(args, at, "--sort", step)) {
         if (const std::optional<int> column = sortColumnOf(*value, set.columns)) {
@@ -113,6 +123,39 @@ int exportTrafficRows(const TrafficLogState& state, const std::string& path, int
 
 int exportPacketRows(const PacketLogState& state, const std::string& path, int exitCode, std::ostream& err) {
   return exportResultCode(exportPacketSelection(shownPacketEvents(state), path), exitCode, err);
+}
+
+namespace {
+
+// The CSV line end is CR LF; LineWriter adds the LF.
+template <class Shown, class AppendHeader, class AppendCsv, class AppendJson>
+void writeRowsAs(LineWriter& writer, const Shown& shown, RowFormat format, AppendHeader appendHeader,
+                 AppendCsv appendCsv, AppendJson appendJson) {
+  if (format == RowFormat::kCsv) {
+    appendHeader(writer.line());
+    writer.line() += '\r';
+    writer.endLine();
+  }
+  if (shown.isNoDataPlaceholder()) return;
+  for (std::size_t row = 0; row < shown.size(); ++row) {
+    if (format == RowFormat::kCsv) {
+      appendCsv(writer.line(), shown[row]);
+      writer.line() += '\r';
+    } else {
+      appendJson(writer.line(), shown[row]);
+    }
+    writer.endLine();
+  }
+}
+
+}  // namespace
+
+void writeTrafficRowsAs(LineWriter& writer, const TrafficShownList& shown, RowFormat format) {
+  writeRowsAs(writer, shown, format, &appendTrafficCsvHeader, &appendTrafficCsvRow, &appendTrafficJsonLine);
+}
+
+void writePacketRowsAs(LineWriter& writer, const PacketShownList& shown, RowFormat format) {
+  writeRowsAs(writer, shown, format, &appendPacketCsvHeader, &appendPacketCsvRow, &appendPacketJsonLine);
 }
 
 }  // namespace qv::cli

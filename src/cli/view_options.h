@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "cli/criteria_options.h"
+#include "cli/read_report.h"
 #include "filter/filter_list.h"
 #include "filter/quick_filter_run.h"
 #include "views/read_operation.h"
+#include "views/row_formats.h"
 #include "views/traffic_columns.h"
 
 namespace qv::cli {
@@ -21,6 +23,7 @@ struct ViewOptions {
   bool analyze = false;                       // --analyze
   std::vector<int> sortClicks;                // --sort COL, one header click each
   std::optional<std::string> exportPath;      // --export OUT
+  RowFormat format = RowFormat::kTsv;         // --format tsv|csv|json
 };
 
 // Which of them a command takes, and the columns its --sort names.
@@ -29,6 +32,7 @@ struct ViewOptionSet {
   bool analyze = false;
   bool sort = false;
   bool exportRows = false;
+  bool format = false;
   std::span<const ColumnLayout> columns;
 };
 
@@ -49,5 +53,11 @@ std::optional<FilterList> loadFilterListOption(const ViewOptions& options, std::
 // code the command ends with.
 int exportTrafficRows(const TrafficLogState& state, const std::string& path, int exitCode, std::ostream& err);
 int exportPacketRows(const PacketLogState& state, const std::string& path, int exitCode, std::ostream& err);
+
+// --format csv|json: the shown rows for other programs (CSV with its header
+// row even when no row is shown; JSON Lines). The count line is left out, so
+// the output is nothing but data; tsv output is the command's own.
+void writeTrafficRowsAs(LineWriter& writer, const TrafficShownList& shown, RowFormat format);
+void writePacketRowsAs(LineWriter& writer, const PacketShownList& shown, RowFormat format);
 
 }  // namespace qv::cli

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "logdata/log_export.h"
+#include "logdata/packet_record.h"
+#include "logdata/traffic_record.h"
+
+namespace qv {
+
+// "Save as CSV..." once the user has chosen `path`: the selected events in
+// display order, or every shown event when none is selected, as CSV. The file
+// is replaced atomically, so a failed save leaves the old file whole. With
+// nothing to save, nothing is written and the answer says so.
+ExportResult saveTrafficCsv(std::span<const TrafficRecord> selected, std::span<const TrafficRecord> shown,
+                            const std::string& path);
+ExportResult savePacketCsv(std::span<const PacketRecord> selected, std::span<const PacketRecord> shown,
+                           const std::string& path);
+
+}  // namespace qv
