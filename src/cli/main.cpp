@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/exit_codes.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ constexpr std::string_view kUsage =
     "'='; a value may begin with '-' (--time -5); \"--\" ends the options.\n"
     "COL is a column's index (0 = Time) or its header title in any case, e.g. \"Remote IP\";\n"
     "    each --sort is one click on that header (a second click on it reverses the order).\n"
+    "export-pcap writes the shown packets oldest first, as the firewall wrote them, or in\n"
+    "    the order its --sort COL... gives.\n"
     "\n"
     "  qvlog --help      this text\n"
     "  qvlog --version   the version\n";
@@ -50,16 +53,16 @@ int main(int argc, char** argv) {
   std::vector<std::string_view> args(argv + 1, argv + argc);
   if (args.empty()) {
     std::cerr << kUsage;
-    return 2;
+    return qv::cli::kUsageExit;
   }
   const std::string_view name = args.front();
   if (name == "--help" || name == "-h" || name == "help") {
     std::cout << kUsage;
-    return 0;
+    return qv::cli::kSuccessExit;
   }
   if (name == "--version") {
     std::cout << "qvlog " QV_VERSION "\n";
-    return 0;
+    return qv::cli::kSuccessExit;
   }
   for (const Command& command : kCommands) {
     if (command.name == name) {
@@ -69,5 +72,5 @@ int main(int argc, char** argv) {
     }
   }
   std::cerr << "qvlog: unknown command '" << name << "' (see qvlog --help)\n";
-  return 2;
+  return qv::cli::kUsageExit;
 }
