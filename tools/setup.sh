@@ -2,7 +2,8 @@
 # Brings a fresh Debian machine to a build of the project, then does one job:
 #   tools/setup.sh run    install what is missing, build, read the bundled sample logs
 #   tools/setup.sh test   install what is missing, build, run every test (plain build,
-#                         sanitizer build, and a short bounded fuzzing run)
+#                         sanitizer build, and a short bounded fuzzing run), and build
+#                         once more as Release so that warnings of the optimiser fail CI
 #   tools/setup.sh build  install what is missing and build only
 set -euo pipefail
 
@@ -78,6 +79,8 @@ case "$mode" in
     run_tests build
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    # Built only: -O3 brings warnings the other builds do not see; the tests ran above.
+    configure_and_build build-release -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_BENCH=OFF
     run_fuzzers
     ;;
   *)
