@@ -3,7 +3,8 @@
 #   tools/setup.sh run    install what is missing, build, open the viewer on the bundled
 #                         sample logs (without a display: print their qvlog listings)
 #   tools/setup.sh test   install what is missing, build, run every test (plain build,
-#                         sanitizer build, and a short bounded fuzzing run)
+#                         sanitizer build, and a short bounded fuzzing run), and build
+#                         once more as Release so that warnings of the optimiser fail CI
 #   tools/setup.sh build  install what is missing and build only
 set -euo pipefail
 
@@ -84,6 +85,8 @@ case "$mode" in
     run_tests build
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    # Built only: -O3 brings warnings the other builds do not see; the tests ran above.
+    configure_and_build build-release -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_BENCH=OFF
     run_fuzzers
     ;;
   *)

@@ -7,7 +7,8 @@
 
 #include "capture/capture_time.h"
 #include "capture/pcap_handle.h"
-#include "capture/replace_file.h"
+#include "logdata/log_export.h"
+#include "platform/atomic_file.h"
 #include "platform/system_error.h"
 
 namespace qv {
@@ -105,13 +106,18 @@ CaptureExport captureFromPackets(const PacketSequence& packets) {
   return result;
 }
 
+std::string fileWriteMessage(const platform::FileWriteResult& result) {
+  std::string message(result.openFailed ? kExportOpenError : kExportWriteError);
+  return message.append(" : ").append(result.errorText());
+}
+
 CaptureExport exportCaptureFile(const PacketSequence& packets, const std::string& path) {
   CaptureExport result = captureFromPackets(packets);
   if (!result.ok) return result;
-  const FileWriteResult written = writeFileReplacing(path, result.captureBytes);
-  if (!written.ok) {
+  const platform::FileWriteResult written = platform::writeFileAtomically(path, result.captureBytes);
+  if (!written.ok()) {
     result.ok = false;
-    result.message = written.message;
+    result.message = fileWriteMessage(written);
   }
   return result;
 }

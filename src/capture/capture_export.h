@@ -8,6 +8,7 @@
 #include <string>
 
 #include "logdata/packet_record.h"
+#include "platform/output_file.h"
 
 namespace qv {
 
@@ -30,6 +31,11 @@ struct CaptureExport {
 // record-length field), when they are a time value.
 std::optional<std::uint64_t> storedTimeValue(const PacketRecord& record);
 
+// The message of a failed write of a capture or an imported log:
+// "File Open Error : <system text>" when the file could not be created,
+// "File Write Error : <system text>" when its content could not be stored.
+std::string fileWriteMessage(const platform::FileWriteResult& result);
+
 // The records to export, in order: how many, and the one at a position. Views
 // hold rows as indexes into the record list, so they need not copy records.
 struct PacketSequence {
@@ -47,9 +53,8 @@ struct PacketSequence {
 // records still correspond one to one.
 CaptureExport captureFromPackets(const PacketSequence& packets);
 
-// The same, stored as the file at `path` (see writeFileReplacing); a failed
-// write leaves ok false and the message "File Open Error : ..." or
-// "File Write Error : ...".
+// The same, stored as the file at `path` (see platform::writeFileAtomically);
+// a failed write leaves ok false and the message of fileWriteMessage.
 CaptureExport exportCaptureFile(const PacketSequence& packets, const std::string& path);
 
 inline CaptureExport captureFromPackets(std::span<const PacketRecord> records) {

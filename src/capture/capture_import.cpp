@@ -6,6 +6,7 @@
 #include "capture/capture_time.h"
 #include "capture/frame_endpoints.h"
 #include "capture/pcap_handle.h"
+#include "logdata/log_header.h"
 
 namespace qv {
 
@@ -38,7 +39,7 @@ std::uint64_t captureSeconds(time_t seconds) noexcept {
 // The header states the record count, so it is filled in over its place holder at the end.
 void finishLog(CaptureImport& result) {
   const auto count = static_cast<std::uint32_t>(result.frameCount);
-  const std::string header = packetLogHeader(count, count);
+  const std::string header = logHeaderLine(kPacketLogTag, count, count);
   result.logBytes.replace(0, header.size(), header);
   if (count > 0) result.logBytes += packetLogTrailer();
 }
@@ -63,7 +64,7 @@ CaptureImport packetLogFromCapture(const std::string& capturePath, const Capture
     return result;
   }
 
-  result.logBytes = packetLogHeader(0, 0);
+  result.logBytes = logHeaderLine(kPacketLogTag, 0, 0);
   result.status = CaptureImportStatus::kImported;
   for (;;) {
     pcap_pkthdr* header = nullptr;

@@ -18,16 +18,16 @@ std::uint64_t timeValueFromCaptureTime(CaptureTime time) noexcept {
   constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
   const std::uint64_t fraction = (time.nanoseconds % 1000000000U) / kNanosecondsPerUnit;
   const std::uint64_t headroom = kMax - kUnixEpochTimeValue - fraction;
-  if (time.seconds > headroom / kTimeValueUnitsPerSecond) return kMax;
-  return kUnixEpochTimeValue + time.seconds * kTimeValueUnitsPerSecond + fraction;
+  if (time.seconds > headroom / kTimeUnitsPerSecond) return kMax;
+  return kUnixEpochTimeValue + time.seconds * kTimeUnitsPerSecond + fraction;
 }
 
 std::optional<CaptureTime> captureTimeFromTimeValue(std::uint64_t value) noexcept {
   if (value < kUnixEpochTimeValue) return std::nullopt;
   const std::uint64_t sinceEpoch = value - kUnixEpochTimeValue;
-  const std::uint64_t seconds = sinceEpoch / kTimeValueUnitsPerSecond;
+  const std::uint64_t seconds = sinceEpoch / kTimeUnitsPerSecond;
   if (seconds > kLastCaptureSecond) return std::nullopt;
-  const std::uint64_t microseconds = (sinceEpoch % kTimeValueUnitsPerSecond) / kUnitsPerMicrosecond;
+  const std::uint64_t microseconds = (sinceEpoch % kTimeUnitsPerSecond) / kUnitsPerMicrosecond;
   return CaptureTime{seconds, static_cast<std::uint32_t>(microseconds * 1000U)};
 }
 

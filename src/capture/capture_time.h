@@ -5,14 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "logdata/time_value.h"
+
 namespace qv {
 
-// The logs count time in 100-nanosecond units since 1601-01-01 UTC; captures
-// count seconds and a fraction since 1970-01-01 UTC.
-inline constexpr std::uint64_t kUnixEpochTimeValue = 116444736000000000ULL;
-inline constexpr std::uint64_t kTimeValueUnitsPerSecond = 10000000ULL;
-
-// A capture time stamp: seconds since 1970 and the fraction in nanoseconds.
+// A capture time stamp: seconds since 1970 and the fraction in nanoseconds
+// (the logs count 100-nanosecond units since 1601).
 struct CaptureTime {
   std::uint64_t seconds = 0;
   std::uint32_t nanoseconds = 0;

@@ -1,6 +1,5 @@
 #include "capture/packet_log_writer.h"
 
-#include <cstdio>
 
 #include "capture/capture_time.h"
 
@@ -45,14 +44,6 @@ constexpr std::string_view kTrailer =
 static_assert(kTrailer.size() == 130);
 
 }  // namespace
-
-std::string packetLogHeader(std::uint32_t recordCount, std::uint32_t newestPosition) {
-  char header[73];
-  std::snprintf(header, sizeof header, "00000003\tFFFFFFFF\t00000000\t%08X\t%08X\t00000000%08X\tFFFFFFFF\r\n",
-                static_cast<unsigned>(recordCount), static_cast<unsigned>(newestPosition),
-                static_cast<unsigned>(recordCount));
-  return std::string(header, 72);
-}
 
 std::uint64_t packetLogRecordLength(const PacketLogEntry& entry) noexcept {
   return kPacketRecordFixedBytes + entry.nameAddress.size() + entry.applicationName.size() + entry.frame.size() +

@@ -32,10 +32,6 @@ inline constexpr std::size_t kPacketRecordFixedBytes = 107;
 // TABs after the two names, and the CR LF after the frame.
 inline constexpr std::size_t kPacketRecordTrailingBytes = 4;
 
-// The 72-byte header line of a packet log. `newestPosition` is the 1-based
-// position of the newest record (0 when there is none).
-std::string packetLogHeader(std::uint32_t recordCount, std::uint32_t newestPosition);
-
 // Total bytes of the record written for `entry`, as its record-length field states.
 std::uint64_t packetLogRecordLength(const PacketLogEntry& entry) noexcept;
 

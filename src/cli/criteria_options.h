@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/exit_codes.h"
 #include "filter/filter_criteria.h"
 
 namespace qv::cli {
@@ -57,7 +58,5 @@ std::optional<CommandLine> parseCommandLine(std::string_view command, Arguments 
 // commands' own readers: nullopt with step.error set when the value is missing,
 // nullopt with step.consumed == 0 when args[at] is not that option.
 std::optional<std::string_view> optionValue(Arguments args, std::size_t at, std::string_view name, OptionStep& step);
-
-inline constexpr int kUsageExit = 2;
 
 }  // namespace qv::cli

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/read_report.h"
 #include "decode/decode_result.h"
 #include "decode/packet_decoder.h"
 #include "logdata/log_file.h"
@@ -105,22 +107,22 @@ void writePayload(std::string_view text, std::ostream& out) {
 
 int runDecode(Arguments args, std::ostream& out, std::ostream& err) {
   const auto options = parseOptions(args, err);
-  if (!options) return 2;
+  if (!options) return kUsageExit;
 
   const FileReadResult file = readWholeFile(options->file);
   if (!file.opened) {
     err << kOpenErrorPrefix << " : " << file.errorText << '\n';
-    return 1;
+    return kFailureExit;
   }
   const PacketLog log = parsePacketLog(file.buffer);
   if (log.status == LogParseStatus::kInvalidFormat) {
     err << kInvalidFileFormat << '\n';
-    return 1;
+    return kFailureExit;
   }
   if (options->index >= log.records.size()) {
     err << "qvlog decode: record index " << options->index << " is outside the file's " << log.records.size()
         << (log.records.size() == 1 ? " record" : " records") << " (indexes start at 0)\n";
-    return 1;
+    return kFailureExit;
   }
 
   const DecodeResult result = PacketDecoder().decodePacket(log.records[options->index]);
@@ -128,7 +130,7 @@ int runDecode(Arguments args, std::ostream& out, std::ostream& err) {
   out << "payloadBase\t" << result.payloadBase << '\n';
   if (options->hex) writeHexPane(result.hexText, out);
   if (options->payload) writePayload(result.payloadText, out);
-  return 0;
+  return finishOutput("decode", out, err, kSuccessExit);
 }
 
 }  // namespace qv::cli

@@ -1,5 +1,6 @@
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
 
@@ -7,7 +8,10 @@
 #include "capture/capture_export.h"
 #include "cli/criteria_options.h"
 #include "cli/read_report.h"
+#include "cli/view_options.h"
+#include "views/packet_columns.h"
 #include "views/read_operation.h"
+#include "views/view_commands.h"
 #endif
 
 namespace qv::cli {
@@ -29,10 +33,13 @@ void writeNotes(const CaptureExport& exported, std::ostream& err) {
 
 }  // namespace
 
-// read -> filter run -> the shown rows, in shown order, as a capture file.
+// read -> filter run -> sort clicks -> the shown rows as a capture file,
+// oldest first unless a sort chose the order.
 int runExportPcap(Arguments args, std::ostream& out, std::ostream& err) {
-  const std::optional<CommandLine> line =
-      parseCommandLine("export-pcap", args, {.ruleName = false, .count = false}, 2, "FILE OUT.pcap", err);
+  ViewOptions view;
+  const ViewOptionSet set{.sort = true, .columns = kPacketColumnLayout};
+  const std::optional<CommandLine> line = parseCommandLine(
+      "export-pcap", args, {.ruleName = false, .count = false}, 2, "FILE OUT.pcap", err, viewOptionReader(set, view));
   if (!line) return kUsageExit;
 
   PacketLogState state;
@@ -44,25 +51,28 @@ int runExportPcap(Arguments args, std::ostream& out, std::ostream& err) {
     return readExitCode(read.status);
   }
 
+  clickPacketHeaders(state, view.sortClicks);
+
   // A log without records still gives a capture, one without frames.
   const PacketShownList& shown = state.shown;
-  const PacketSequence packets{shown.isNoDataPlaceholder() ? 0 : shown.size(),
-                               [&shown](std::size_t row) -> const PacketRecord& { return shown[row]; }};
+  const std::vector<RowIndex> rows = captureRowOrder(shown, !view.sortClicks.empty());
+  const PacketSequence packets{rows.size(),
+                               [&shown, &rows](std::size_t i) -> const PacketRecord& { return shown[rows[i]]; }};
   const CaptureExport exported = exportCaptureFile(packets, line->positional[1]);
   if (!exported.ok) {
     err << exported.message << '\n';
-    return 1;
+    return kFailureExit;
   }
   writeNotes(exported, err);
   out << state.countLine << '\n';
-  return 0;
+  return kSuccessExit;
 }
 
 #else
 
 int runExportPcap(Arguments, std::ostream&, std::ostream& err) {
   err << "qvlog: 'export-pcap' is not available in this build (libpcap was not found)\n";
-  return 2;
+  return kUsageExit;
 }
 
 #endif

@@ -3,10 +3,12 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/exit_codes.h"
 
 #ifdef QV_HAVE_CAPTURE
+#include "capture/capture_export.h"
 #include "capture/capture_import.h"
-#include "capture/replace_file.h"
+#include "platform/atomic_file.h"
 #endif
 
 namespace qv::cli {
@@ -31,7 +33,7 @@ int runImportPcap(Arguments args, std::ostream& out, std::ostream& err) {
       const std::optional<Ipv4Network> network = parseIpv4Network(args[++i]);
       if (!network) {
         err << "qvlog: --local-net wants an IPv4 address or range such as 192.168.1.0/24, not '" << args[i] << "'\n";
-        return 2;
+        return kUsageExit;
       }
       // The first range given replaces the private ranges assumed by default.
       if (!localNetsGiven) options.localNetworks.clear();
@@ -45,18 +47,18 @@ int runImportPcap(Arguments args, std::ostream& out, std::ostream& err) {
         options.action = PacketAction::kBlocked;
       } else {
         err << "qvlog: --action wants 'allowed' or 'blocked', not '" << action << "'\n";
-        return 2;
+        return kUsageExit;
       }
     } else if (arg.starts_with("--")) {
       err << "qvlog: unknown or incomplete option '" << arg << "'\n" << kUsage;
-      return 2;
+      return kUsageExit;
     } else {
       files.push_back(arg);
     }
   }
   if (files.size() != 2) {
     err << kUsage;
-    return 2;
+    return kUsageExit;
   }
 
   const std::string capturePath(files[0]);
@@ -64,26 +66,26 @@ int runImportPcap(Arguments args, std::ostream& out, std::ostream& err) {
   const CaptureImport imported = packetLogFromCapture(capturePath, options);
   if (imported.status == CaptureImportStatus::kCannotRead || imported.status == CaptureImportStatus::kNotEthernet) {
     err << imported.message << "\n";
-    return 1;
+    return kFailureExit;
   }
-  const FileWriteResult written = writeFileReplacing(logPath, imported.logBytes);
-  if (!written.ok) {
-    err << written.message << "\n";
-    return 1;
+  const platform::FileWriteResult written = platform::writeFileAtomically(logPath, imported.logBytes);
+  if (!written.ok()) {
+    err << fileWriteMessage(written) << "\n";
+    return kFailureExit;
   }
   out << "Frames : " << imported.frameCount << "\n";
   if (imported.status == CaptureImportStatus::kIncomplete) {
     err << imported.message << "\n";
-    return 1;
+    return kFailureExit;
   }
-  return 0;
+  return kSuccessExit;
 }
 
 #else
 
 int runImportPcap(Arguments, std::ostream&, std::ostream& err) {
   err << "qvlog: 'import-pcap' is not available in this build (libpcap was not found)\n";
-  return 2;
+  return kUsageExit;
 }
 
 #endif

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/exit_codes.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ constexpr std::string_view kUsage =
     "    CSV with a header row, or JSON Lines; CSV and JSON are UTF-8 without the count line.\n"
     "COL is a column's index (0 = Time) or its header title in any case, e.g. \"Remote IP\";\n"
     "    each --sort is one click on that header (a second click on it reverses the order).\n"
+    "export-pcap writes the shown packets oldest first, as the firewall wrote them, or in\n"
+    "    the order its --sort COL... gives.\n"
     "\n"
     "  qvlog --help      this text\n"
     "  qvlog --version   the version\n";
@@ -60,16 +63,16 @@ int main(int argc, char** argv) {
   std::vector<std::string_view> args(argv + 1, argv + argc);
   if (args.empty()) {
     std::cerr << kUsage;
-    return 2;
+    return qv::cli::kUsageExit;
   }
   const std::string_view name = args.front();
   if (name == "--help" || name == "-h" || name == "help") {
     std::cout << kUsage;
-    return 0;
+    return qv::cli::kSuccessExit;
   }
   if (name == "--version") {
     std::cout << "qvlog " QV_VERSION "\n";
-    return 0;
+    return qv::cli::kSuccessExit;
   }
   for (const Command& command : kCommands) {
     if (command.name == name) {
@@ -79,5 +82,5 @@ int main(int argc, char** argv) {
     }
   }
   std::cerr << "qvlog: unknown command '" << name << "' (see qvlog --help)\n";
-  return 2;
+  return qv::cli::kUsageExit;
 }

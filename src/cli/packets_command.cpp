@@ -65,7 +65,7 @@ int runPackets(Arguments args, std::ostream& out, std::ostream& err) {
   }
   writer.flush();
   const int exitCode = finishOutput("packets", out, err, readExitCode(read.status));
-  if (!options->view.exportPath || exitCode != 0) return exitCode;
+  if (!options->view.exportPath || exitCode != kSuccessExit) return exitCode;
   return exportPacketRows(state, *options->view.exportPath, exitCode, err);
 }
 

@@ -1,18 +1,18 @@
 #include "cli/read_report.h"
 
-#include "cli/criteria_options.h"
+#include "cli/exit_codes.h"
 
 namespace qv::cli {
 
 int readExitCode(ReadStatus status) {
   switch (status) {
     case ReadStatus::kShown:
-    case ReadStatus::kNoRecords: return 0;
+    case ReadStatus::kNoRecords: return kSuccessExit;
     case ReadStatus::kOpenFailed:
-    case ReadStatus::kInvalidFormat: return 1;
+    case ReadStatus::kInvalidFormat: return kFailureExit;
     case ReadStatus::kValidationFailed: return kUsageExit;
   }
-  return 1;
+  return kFailureExit;
 }
 
 void reportReadMessage(const ReadResult& result, std::ostream& err) {
@@ -23,7 +23,7 @@ int finishOutput(std::string_view command, std::ostream& out, std::ostream& err,
   out.flush();
   if (out) return exitCode;
   err << "qvlog " << command << ": the output could not be written\n";
-  return 1;
+  return kFailureExit;
 }
 
 }  // namespace qv::cli

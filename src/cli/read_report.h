@@ -9,16 +9,16 @@
 
 namespace qv::cli {
 
-// Exit codes of the commands that read a log: 0 for a read that showed
-// records or found none, 1 for a file that could not be opened or was
-// rejected, 2 (kUsageExit) for an invalid quick-filter field.
+// Exit codes of the commands that read a log: kSuccessExit for a read that
+// showed records or found none, kFailureExit for a file that could not be
+// opened or was rejected, kUsageExit for an invalid quick-filter field.
 int readExitCode(ReadStatus status);
 
 // Writes the read's message, if any, to err as its own line.
 void reportReadMessage(const ReadResult& result, std::ostream& err);
 
 // Flushes the command's output; a write that failed (a full disk, a closed
-// stream) turns `exitCode` into 1 with a message, so that a lost listing is
+// stream) turns `exitCode` into kFailureExit with a message, so that a lost listing is
 // never reported as success.
 int finishOutput(std::string_view command, std::ostream& out, std::ostream& err, int exitCode);
 

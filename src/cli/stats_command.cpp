@@ -18,7 +18,7 @@ int runStats(Arguments args, std::ostream& out, std::ostream& err) {
                                                            "FILE", err, viewOptionReader({.filterList = true, .columns = {}}, view));
   if (!line) return kUsageExit;
   const std::optional<FilterList> filterList = loadFilterListOption(view, "stats", err);
-  if (!filterList) return 1;
+  if (!filterList) return kFailureExit;
 
   TrafficLogState state;
   const ReadResult read = readTrafficLog(state, line->positional.front(), line->criteria.criteria,

@@ -48,7 +48,7 @@ int runTraffic(Arguments args, std::ostream& out, std::ostream& err) {
   if (!options) return kUsageExit;
 
   const std::optional<FilterList> filterList = loadFilterListOption(options->view, "traffic", err);
-  if (!filterList) return 1;
+  if (!filterList) return kFailureExit;
 
   TrafficLogState state;
   const ReadResult read = readTrafficLog(state, options->file, options->criteria.criteria, options->criteria.now(),
@@ -69,7 +69,7 @@ int runTraffic(Arguments args, std::ostream& out, std::ostream& err) {
   }
   writer.flush();
   const int exitCode = finishOutput("traffic", out, err, readExitCode(read.status));
-  if (!options->view.exportPath || exitCode != 0) return exitCode;
+  if (!options->view.exportPath || exitCode != kSuccessExit) return exitCode;
   return exportTrafficRows(state, *options->view.exportPath, exitCode, err);
 }
 

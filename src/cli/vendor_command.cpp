@@ -1,6 +1,8 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/read_report.h"
 #include "decode/vendor_lookup.h"
 
 namespace qv::cli {
@@ -26,14 +28,14 @@ bool isOuiText(std::string_view text) {
 int runVendor(Arguments args, std::ostream& out, std::ostream& err) {
   if (args.size() != 1) {
     err << "qvlog vendor: expected one OUI written as XX-XX-XX (three hex pairs joined by dashes)\n";
-    return 2;
+    return kUsageExit;
   }
   if (!isOuiText(args[0])) {
     err << "qvlog vendor: '" << args[0] << "' is not an OUI written as XX-XX-XX (three hex pairs joined by dashes)\n";
-    return 2;
+    return kUsageExit;
   }
   out << lookupVendor(args[0]) << '\n';
-  return 0;
+  return finishOutput("vendor", out, err, kSuccessExit);
 }
 
 }  // namespace qv::cli

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 
+#include "cli/exit_codes.h"
 #include "filter/filter_list_file.h"
 #include "logdata/log_export.h"
+#include "platform/system_error.h"
 #include "views/view_commands.h"
 
 namespace qv::cli {
@@ -101,7 +102,7 @@ std::optional<FilterList> loadFilterListOption(const ViewOptions& options, std::
   FilterListFileLoad load = loadFilterListFile(*options.filterListPath);
   if (load.errorNumber != 0) {
     err << "qvlog " << command << ": cannot read the filter list '" << *options.filterListPath << "' : "
-        << std::strerror(load.errorNumber) << '\n';
+        << platform::systemErrorText(load.errorNumber) << '\n';
     return std::nullopt;
   }
   return std::move(load.list);
@@ -112,7 +113,7 @@ namespace {
 int exportResultCode(const ExportResult& result, int exitCode, std::ostream& err) {
   if (result.written()) return exitCode;
   err << result.message << '\n';
-  return exitCode == 0 ? 1 : exitCode;
+  return exitCode == kSuccessExit ? kFailureExit : exitCode;
 }
 
 }  // namespace

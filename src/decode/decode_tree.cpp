@@ -26,7 +26,6 @@ NodeId DecodeTree::addChild(NodeId parent, std::string label, HexSpan span) {
 
 void DecodeTree::setLabel(NodeId id, std::string label) { nodes_.at(id).label = std::move(label); }
 
-void DecodeTree::setSpan(NodeId id, HexSpan span) { nodes_.at(id).span = span; }
 
 void DecodeTree::expand(NodeId id) { nodes_.at(id).expanded = true; }
 

@@ -45,7 +45,6 @@ class DecodeTree {
   NodeId addChild(NodeId parent, std::string label, HexSpan span);
 
   void setLabel(NodeId id, std::string label);
-  void setSpan(NodeId id, HexSpan span);
   void expand(NodeId id);
 
   // The first top-level node, or kNoNode in an empty tree.

@@ -26,6 +26,8 @@ std::string labelWith(std::string_view prefix, std::string_view value) {
 
 IpFieldSpans frameIpFieldSpans() noexcept {
   // The frame's own header always starts at offset 14, so its spans are fixed.
+  // They are not byteRangeSpan's: a field before the mid-line gap or at the
+  // line end stops at its last digit, where the quoted header's takes the gap.
   IpFieldSpans spans;
   spans.version = {43, 44};
   spans.headerLength = {44, 45};

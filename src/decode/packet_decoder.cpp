@@ -26,13 +26,13 @@ constexpr FrameOffset kMinimumIpFrame = kEthernetHeaderLength + 20;
 NodeId decodeEthernet(DecodeContext& context, NodeId root, std::string_view typeName) {
   DecodeTree& tree = context.tree();
   const ByteView frame = context.frame();
-  const NodeId header = tree.addChild(root, "Header", {0, 42});
-  tree.addChild(header, macAddressLabel(context, "Destination MAC : ", frame, 0), {0, 17});
-  tree.addChild(header, macAddressLabel(context, "Source MAC : ", frame, 6), {18, 36});
+  const NodeId header = tree.addChild(root, "Header", byteRangeSpan(0, kEthernetHeaderLength));
+  tree.addChild(header, macAddressLabel(context, "Destination MAC : ", frame, 0), byteRangeSpan(0, 6));
+  tree.addChild(header, macAddressLabel(context, "Source MAC : ", frame, 6), byteRangeSpan(6, 12));
   // The type bytes are not read: the record's protocol name decides.
   const std::string typeLabel = "Ethernet Type : " + std::string(typeName);
-  tree.addChild(header, typeLabel, {37, 42});
-  const NodeId data = tree.addChild(root, "Data" + typeLabel.substr(13), {43, HexSpan::kToEnd});
+  tree.addChild(header, typeLabel, byteRangeSpan(12, kEthernetHeaderLength));
+  const NodeId data = tree.addChild(root, "Data" + typeLabel.substr(13), spanToEnd(kEthernetHeaderLength));
   tree.expand(root);
   return data;
 }
@@ -110,7 +110,7 @@ PacketDecoder::PacketDecoder(VendorLookup vendorLookup) : vendorLookup_(std::mov
 DecodeResult PacketDecoder::decodePacket(const PacketRecord& record) const {
   DecodeContext context(record.packetBytes(), vendorLookup_);
   DecodeTree& tree = context.tree();
-  const NodeId root = tree.addRoot("Ethernet", {0, HexSpan::kToEnd});
+  const NodeId root = tree.addRoot("Ethernet", spanToEnd(0));
   if (context.workingLength() < kEthernetHeaderLength) {
     tree.setLabel(root, "Ethernet : Error");
     context.fillHexPane();

@@ -60,18 +60,6 @@ void applyCheckBoxClick(FilterCriteria& criteria, CheckBox clicked) {
   }
 }
 
-int filterFieldColumn(FilterField which) {
-  switch (which) {
-    case FilterField::kRemoteIp: return 4;
-    case FilterField::kRemotePort: return 6;
-    case FilterField::kLocalIp: return 7;
-    case FilterField::kLocalPort: return 8;
-    case FilterField::kApplicationName: return 10;
-    case FilterField::kRuleName: return 11;
-  }
-  return 4;
-}
-
 bool fillFilterField(FilterCriteria& criteria, FilterField which, bool filterOut, std::string_view cellText) {
   if (cellText.empty()) return false;
   const bool isName = which == FilterField::kApplicationName || which == FilterField::kRuleName;

@@ -16,10 +16,6 @@ void applyCheckBoxClick(FilterCriteria& criteria, CheckBox clicked);
 // The fields that the Filter Out / Filter In menu commands fill.
 enum class FilterField { kRemoteIp, kRemotePort, kLocalIp, kLocalPort, kApplicationName, kRuleName };
 
-// The list column whose text a Filter Out / Filter In command takes
-// (the Rule Name column exists in the traffic view only).
-int filterFieldColumn(FilterField field);
-
 // Filter In sets the field to the cell text; Filter Out to its negation
 // ("!" before addresses and ports, "!/" before names). An empty cell text
 // (no selected row) changes nothing and answers false.

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "logdata/number_text.h"
+
 namespace qv {
 namespace {
 
@@ -49,14 +51,6 @@ std::optional<std::string> validateIp(std::string_view field, std::string_view s
     return invalidLetter(std::string("Invalid Data : ").append(side).append(" IP : "), c);
   }
   return std::nullopt;
-}
-
-// Left-pads a port text with '0' to five characters (longer texts stay as they are).
-std::string padPort(std::string_view digits) {
-  std::string padded;
-  if (digits.size() < 5) padded.assign(5 - digits.size(), '0');
-  padded += digits;
-  return padded;
 }
 
 std::optional<std::string> validatePort(std::string_view field, std::string_view side) {

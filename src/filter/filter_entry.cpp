@@ -34,17 +34,8 @@ bool flagsMatch(std::uint8_t recordFlags, std::uint8_t entryFlags) noexcept {
          groupMatches(recordFlags, entryFlags, RecordFlag::kActionMask);
 }
 
-PreparedFilterEntry::Wildcards wildcardsOf(const FilterEntry& entry) noexcept {
-  return {entry.applicationName == FilterWildcard::kApplication,
-          entry.ruleName == FilterWildcard::kRule,
-          entry.remoteIp == FilterWildcard::kAddress,
-          entry.localIp == FilterWildcard::kAddress,
-          entry.matchesAnyRemotePort(),
-          entry.matchesAnyLocalPort()};
-}
-
 bool matchesWith(const TrafficRecord& record, const FilterEntry& entry,
-                 const PreparedFilterEntry::Wildcards& any) noexcept {
+                 const FilterWildcards& any) noexcept {
   // Cheapest conditions first; the outcome does not depend on the order.
   return flagsMatch(record.flags, entry.flags) && (any.remotePort || entry.remotePort == record.remotePort) &&
          (any.localPort || entry.localPort == record.localPort) && (any.remoteIp || entry.remoteIp == record.remoteIp) &&
@@ -54,6 +45,15 @@ bool matchesWith(const TrafficRecord& record, const FilterEntry& entry,
 }
 
 }  // namespace
+
+FilterWildcards wildcardsOf(const FilterEntry& entry) noexcept {
+  return {entry.applicationName == FilterWildcard::kApplication,
+          entry.ruleName == FilterWildcard::kRule,
+          entry.remoteIp == FilterWildcard::kAddress,
+          entry.localIp == FilterWildcard::kAddress,
+          entry.matchesAnyRemotePort(),
+          entry.matchesAnyLocalPort()};
+}
 
 FilterEntry blankFilterEntry() {
   FilterEntry entry;

@@ -43,27 +43,30 @@ FilterEntry blankFilterEntry();
 // protocol bits.
 bool matches(const TrafficRecord& record, const FilterEntry& entry) noexcept;
 
+// Which conditions an entry leaves open: the fields holding their wildcard
+// and the ports its marker names.
+struct FilterWildcards {
+  bool application;
+  bool rule;
+  bool remoteIp;
+  bool localIp;
+  bool remotePort;
+  bool localPort;
+};
+
+FilterWildcards wildcardsOf(const FilterEntry& entry) noexcept;
+
 // An entry made ready to be matched against many events: its wildcards are
 // resolved once, so a filter run compares only what the entry names.
 class PreparedFilterEntry {
  public:
-  // Which conditions an entry leaves open.
-  struct Wildcards {
-    bool application;
-    bool rule;
-    bool remoteIp;
-    bool localIp;
-    bool remotePort;
-    bool localPort;
-  };
-
   explicit PreparedFilterEntry(FilterEntry entry);
   const FilterEntry& entry() const noexcept { return entry_; }
   bool matches(const TrafficRecord& record) const noexcept;
 
  private:
   FilterEntry entry_;
-  Wildcards wildcards_;
+  FilterWildcards wildcards_;
 };
 
 // The entry that stands for all events like this one: the event's flags,

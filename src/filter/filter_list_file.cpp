@@ -1,15 +1,10 @@
 #include "filter/filter_list_file.h"
 
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <cstdint>
 
 #include "platform/atomic_file.h"
-
-#ifdef _WIN32
-#include <share.h>
-#endif
+#include "platform/input_file.h"
 
 namespace qv {
 
@@ -110,27 +105,17 @@ std::string serializeFilterList(const FilterList& list) {
 }
 
 FilterListFileLoad loadFilterListFile(const std::string& path) {
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
   FilterListFileLoad result;
-  errno = 0;
-#ifdef _WIN32
   // Others may read but not write while the list is read.
-  const std::unique_ptr<std::FILE, FileCloser> file(_fsopen(path.c_str(), "rb", _SH_DENYWR));
-#else
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-#endif
-  if (!file) {
-    result.errorNumber = errno != 0 ? errno : ENOENT;
-    return result;
-  }
+  platform::InputFile file(path, platform::InputFile::Sharing::kOthersMayOnlyRead);
   std::string bytes;
   std::array<char, 64 * 1024> chunk;
-  std::size_t count;
-  while ((count = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0) bytes.append(chunk.data(), count);
-  if (std::ferror(file.get())) {
-    result.errorNumber = errno != 0 ? errno : EIO;
+  std::int64_t count = 0;
+  while (file.isOpen() && (count = file.read(chunk.data(), chunk.size())) > 0) {
+    bytes.append(chunk.data(), static_cast<std::size_t>(count));
+  }
+  if (file.errorNumber() != 0) {
+    result.errorNumber = file.errorNumber();
     return result;
   }
   result.list = parseFilterList(bytes);

@@ -37,7 +37,7 @@ std::string serializeFilterList(const FilterList& list);
 
 struct FilterListFileLoad {
   FilterList list;
-  int errorNumber = 0;  // why the file could not be opened or read; 0 when it was read
+  int errorNumber = 0;  // system error number of why the file could not be opened or read; 0 when it was read
 };
 
 // Reads filter.lst. A file that cannot be opened gives an empty list (the

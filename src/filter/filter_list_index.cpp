@@ -33,12 +33,13 @@ SingleField singleFieldOf(const FilterEntry& entry) {
       field = which;
     }
   };
-  note(entry.applicationName == FilterWildcard::kApplication, SingleField::kApplication);
-  note(entry.ruleName == FilterWildcard::kRule, SingleField::kRule);
-  note(entry.remoteIp == FilterWildcard::kAddress, SingleField::kRemoteIp);
-  note(entry.localIp == FilterWildcard::kAddress, SingleField::kLocalIp);
-  note(entry.matchesAnyRemotePort(), SingleField::kRemotePort);
-  note(entry.matchesAnyLocalPort(), SingleField::kLocalPort);
+  const FilterWildcards open = wildcardsOf(entry);
+  note(open.application, SingleField::kApplication);
+  note(open.rule, SingleField::kRule);
+  note(open.remoteIp, SingleField::kRemoteIp);
+  note(open.localIp, SingleField::kLocalIp);
+  note(open.remotePort, SingleField::kRemotePort);
+  note(open.localPort, SingleField::kLocalPort);
   return compared == 1 ? field : SingleField::kNone;
 }
 

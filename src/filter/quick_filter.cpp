@@ -3,19 +3,13 @@
 #include <charconv>
 #include <cstdint>
 
+#include "logdata/number_text.h"
 #include "logdata/text.h"
 
 namespace qv {
 namespace {
 
 bool textLess(std::string_view a, std::string_view b) noexcept { return Text::compareBytes(a, b) < 0; }
-
-std::string padPort(std::string_view digits) {
-  std::string padded;
-  if (digits.size() < 5) padded.assign(5 - digits.size(), '0');
-  padded += digits;
-  return padded;
-}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "logdata/log_header.h"
 #include "logdata/number_text.h"
 #include "logdata/time_text.h"
 #include "platform/output_file.h"
@@ -116,7 +117,7 @@ void appendPacketRecord(std::string& out, const PacketRecord& record) {
 template <class Record, class AppendRecord, class Sink>
 bool produceExport(std::span<const Record> selected, std::string_view tag, AppendRecord appendRecord,
                    std::string_view tail, Sink sink) {
-  std::string pending = exportHeaderLine(tag, static_cast<std::uint32_t>(selected.size()));
+  std::string pending = logHeaderLine(tag, static_cast<std::uint32_t>(selected.size()), 0);
   for (std::size_t i = selected.size(); i-- > 0;) {
     appendRecord(pending, selected[i]);
     if (pending.size() >= kWriteChunkSize && !sink(pending)) return false;
@@ -170,18 +171,6 @@ auto trafficAppender() {
 }
 
 }  // namespace
-
-std::string exportHeaderLine(std::string_view formatTag, std::uint32_t recordCount) {
-  std::string line;
-  line.reserve(72);
-  appendField(line, formatTag);
-  line.append("FFFFFFFF\t00000000\t");
-  appendHex8Field(line, recordCount);
-  line.append("00000000\t00000000");
-  appendHex8Field(line, recordCount);
-  line.append("FFFFFFFF\r\n");
-  return line;
-}
 
 std::string trafficRecordText(const TrafficRecord& record) {
   std::string text;

@@ -26,9 +26,6 @@ inline constexpr std::string_view kPacketExportTag = "00000003";
 inline constexpr std::string_view kTrafficRecordTrailer{
     "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\t\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\tN/A\tN/A\tN/A\r", 46};
 
-// The 72-byte header line of an exported log of `recordCount` records, with
-// newest position 0, so that a reader shows the records in reverse file order.
-std::string exportHeaderLine(std::string_view formatTag, std::uint32_t recordCount);
 
 // One traffic record line without the trailer: its total length (including
 // the trailer) as 8 hex digits and TAB, then the fields in the log's own

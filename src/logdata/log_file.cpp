@@ -1,6 +1,5 @@
 #include "logdata/log_file.h"
 
-#include <cerrno>
 #include <limits>
 #include <memory>
 #include <new>
@@ -8,22 +7,8 @@
 
 #include "platform/system_error.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace qv {
 namespace {
-
-#ifdef _WIN32
-constexpr int kOutOfMemory = ERROR_NOT_ENOUGH_MEMORY;
-#else
-constexpr int kOutOfMemory = ENOMEM;
-#endif
 
 FileReadResult failure(std::string errorText) {
   FileReadResult result;
@@ -33,84 +18,29 @@ FileReadResult failure(std::string errorText) {
 
 }  // namespace
 
-#ifdef _WIN32
-
-LogFile::LogFile(const std::string& path)
-    : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
-  if (handle_ == INVALID_HANDLE_VALUE) fail(static_cast<int>(GetLastError()));
+LogFile::LogFile(const std::string& path) : file_(path, platform::InputFile::Sharing::kOthersMayWrite) {
+  noteFailure();
 }
 
-LogFile::~LogFile() {
-  if (isOpen()) CloseHandle(handle_);
-}
+LogFile::~LogFile() = default;
 
-bool LogFile::isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+bool LogFile::isOpen() const { return file_.isOpen(); }
 
 bool LogFile::size(std::uint64_t& bytes, bool& sized) {
-  LARGE_INTEGER length{};
-  if (!GetFileSizeEx(handle_, &length)) {
-    fail(static_cast<int>(GetLastError()));
-    return false;
-  }
-  bytes = static_cast<std::uint64_t>(length.QuadPart);
-  sized = true;
-  return true;
+  if (file_.size(bytes, sized)) return true;
+  noteFailure();
+  return false;
 }
 
 std::int64_t LogFile::read(char* into, std::uint64_t wanted) {
-  constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;  // a single read takes a 32-bit count
-  DWORD got = 0;
-  if (!ReadFile(handle_, into, static_cast<DWORD>(wanted < kChunk ? wanted : kChunk), &got, nullptr)) {
-    fail(static_cast<int>(GetLastError()));
-    return -1;
-  }
-  return static_cast<std::int64_t>(got);
+  const std::int64_t got = file_.read(into, wanted);
+  if (got < 0) noteFailure();
+  return got;
 }
 
-#else
-
-LogFile::LogFile(const std::string& path) : handle_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-  if (handle_ < 0) fail(errno);
+void LogFile::noteFailure() {
+  if (file_.errorNumber() != 0 && errorText_.empty()) errorText_ = platform::systemErrorText(file_.errorNumber());
 }
-
-LogFile::~LogFile() {
-  if (isOpen()) ::close(handle_);
-}
-
-bool LogFile::isOpen() const { return handle_ >= 0; }
-
-bool LogFile::size(std::uint64_t& bytes, bool& sized) {
-  struct stat status {};
-  if (::fstat(handle_, &status) != 0) {
-    fail(errno);
-    return false;
-  }
-  // A folder opens here but is no log; elsewhere it does not even open.
-  if (S_ISDIR(status.st_mode)) {
-    fail(EISDIR);
-    return false;
-  }
-  sized = S_ISREG(status.st_mode);
-  bytes = sized ? static_cast<std::uint64_t>(status.st_size) : 0;
-  return true;
-}
-
-std::int64_t LogFile::read(char* into, std::uint64_t wanted) {
-  constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;  // Linux moves at most about 2 GiB per call
-  for (;;) {
-    const ssize_t got = ::read(handle_, into, static_cast<std::size_t>(wanted < kChunk ? wanted : kChunk));
-    if (got >= 0) return static_cast<std::int64_t>(got);
-    if (errno != EINTR) {
-      fail(errno);
-      return -1;
-    }
-  }
-}
-
-#endif
-
-void LogFile::fail(int errorNumber) { errorText_ = platform::systemErrorText(errorNumber); }
 
 FileReadResult readWholeFile(const std::string& path) {
   LogFile file(path);
@@ -118,7 +48,7 @@ FileReadResult readWholeFile(const std::string& path) {
   std::uint64_t expected = 0;
   bool sized = false;
   if (!file.size(expected, sized)) return failure(file.errorText());
-  if (expected >= std::numeric_limits<std::size_t>::max()) return failure(platform::systemErrorText(kOutOfMemory));
+  if (expected >= std::numeric_limits<std::size_t>::max()) return failure(platform::systemErrorText(platform::outOfMemoryError()));
 
   auto buffer = std::make_shared<ReadBuffer>();
   try {
@@ -142,7 +72,7 @@ FileReadResult readWholeFile(const std::string& path) {
     if (!sized) buffer->bytes.shrink_to_fit();
     buffer->fileLength = length;
   } catch (const std::bad_alloc&) {
-    return failure(platform::systemErrorText(kOutOfMemory));
+    return failure(platform::systemErrorText(platform::outOfMemoryError()));
   }
   FileReadResult result;
   result.opened = true;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "logdata/read_buffer.h"
+#include "platform/input_file.h"
 
 namespace qv {
 
@@ -37,13 +38,9 @@ class LogFile {
   std::int64_t read(char* into, std::uint64_t wanted);
 
  private:
-  void fail(int errorNumber);
+  void noteFailure();
 
-#ifdef _WIN32
-  void* handle_;
-#else
-  int handle_;
-#endif
+  platform::InputFile file_;
   std::string errorText_;
 };
 

@@ -1,5 +1,6 @@
 #include "logdata/log_header.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "logdata/number_text.h"
@@ -11,6 +12,16 @@ constexpr std::size_t kHeaderLength = 72;
 constexpr std::size_t kTabPositions[] = {8, 17, 26, 35, 44, 61};
 
 }  // namespace
+
+std::string logHeaderLine(std::string_view formatTag, std::uint32_t recordCount, std::uint32_t newestPosition) {
+  char numbers[80];
+  std::snprintf(numbers, sizeof numbers, "\tFFFFFFFF\t00000000\t%08X\t%08X\t00000000%08X\tFFFFFFFF\r\n",
+                static_cast<unsigned>(recordCount), static_cast<unsigned>(newestPosition),
+                static_cast<unsigned>(recordCount));
+  std::string line(formatTag.substr(0, 8));
+  line += numbers;
+  return line;
+}
 
 LogHeader readLogHeader(std::string_view bytes, std::string_view formatTag) {
   LogHeader header;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace qv {
@@ -24,6 +25,11 @@ struct LogHeader {
   std::int32_t newestIndex = -1;   // the newest position - 1, as a signed index
   ByteOffset firstLine = 0;        // just past the header's CR LF
 };
+
+// The 72-byte header line both logs start with: the format tag, the record
+// count and the 1-based position of the newest record (0 when none is
+// marked: a reader then shows the records in reverse file order).
+std::string logHeaderLine(std::string_view formatTag, std::uint32_t recordCount, std::uint32_t newestPosition);
 
 // Checks the 72-byte header line that both logs share. `bytes` is the file's
 // content; the NUL byte that follows it in the read buffer is implied.

@@ -66,4 +66,11 @@ std::string storedAddress(std::string_view dotted) {
   return result;
 }
 
+std::string padPort(std::string_view digits) {
+  std::string padded;
+  if (digits.size() < 5) padded.assign(5 - digits.size(), '0');
+  padded += digits;
+  return padded;
+}
+
 }  // namespace qv

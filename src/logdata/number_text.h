@@ -56,6 +56,10 @@ std::string hexByteText(std::string_view twoDigits);
 // True when every byte is a hexadecimal digit of either case; true for "".
 bool isHex(std::string_view text);
 
+// A port text left-padded with '0' to five characters, the width the port
+// ranges of the criteria compare at; longer texts stay as they are.
+std::string padPort(std::string_view digits);
+
 // The dotted text of a stored IPv4 address: its least significant byte is the
 // first octet, so "0100A8C0" is 192.168.0.1. A pair cut off by a short field
 // reads as 0.

@@ -7,14 +7,10 @@
 #include <string_view>
 
 #include "logdata/text.h"
+#include "logdata/time_value.h"
 #include "platform/local_time.h"
 
 namespace qv {
-
-// Stored times count 100-nanosecond units since 1601-01-01 UTC; this is the
-// count at 1970-01-01 00:00:00 UTC.
-inline constexpr std::uint64_t kUnixEpochTimeValue = 116444736000000000ULL;
-inline constexpr std::uint64_t kTimeUnitsPerSecond = 10000000ULL;
 
 // The local-time text "YYYY/MM/DD hh:mm:ss" (with ".mmm" when asked) of a
 // stored 16-digit time value; "" for a time before 1970 and "Time Error" for

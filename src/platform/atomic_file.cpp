@@ -75,10 +75,50 @@ int renameOver(const std::string& from, const std::string& to) {
 #endif
 }
 
+enum class TargetKind { kAbsentOrRegular, kFolder, kOther };
+
+// What an existing target is, links followed.
+TargetKind targetKind(const std::string& path) {
+#ifdef _WIN32
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return TargetKind::kFolder;
+  return TargetKind::kAbsentOrRegular;
+#else
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return TargetKind::kAbsentOrRegular;
+  return S_ISDIR(status.st_mode) ? TargetKind::kFolder : TargetKind::kOther;
+#endif
+}
+
+#ifdef _WIN32
+constexpr int kNoSuchFile = ERROR_FILE_NOT_FOUND;
+constexpr int kIsAFolder = ERROR_ACCESS_DENIED;
+#else
+constexpr int kNoSuchFile = ENOENT;
+constexpr int kIsAFolder = EISDIR;
+#endif
+
+FileWriteResult openFailure(int errorNumber) { return {errorNumber, true}; }
+
+// A device or a pipe takes the bytes as they come; there is nothing to sync.
+FileWriteResult writeInPlace(const std::string& path, std::string_view bytes) {
+  OutputFile file = OutputFile::open(path, OutputFile::Creation::kReplaceContent);
+  if (!file.isOpen()) return openFailure(file.errorNumber());
+  file.write(bytes);
+  if (!file.close()) return {file.errorNumber()};
+  return {};
+}
+
 }  // namespace
 
 FileWriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
   static std::atomic<unsigned> sequence{0};
+  if (path.empty()) return openFailure(kNoSuchFile);
+  switch (targetKind(path)) {
+    case TargetKind::kFolder: return openFailure(kIsAFolder);
+    case TargetKind::kOther: return writeInPlace(path, bytes);
+    case TargetKind::kAbsentOrRegular: break;
+  }
   const std::string target = resolvedTarget(path);
   const std::string prefix = target + ".tmp" + std::to_string(currentProcessId()) + "-";
 
@@ -89,7 +129,7 @@ FileWriteResult writeFileAtomically(const std::string& path, std::string_view by
     file = OutputFile::open(temporaryPath, OutputFile::Creation::kNewOnly);
     if (file.isOpen() || !pathExists(temporaryPath)) break;
   }
-  if (!file.isOpen()) return {file.errorNumber()};
+  if (!file.isOpen()) return openFailure(file.errorNumber());
 
   file.copyPermissionsFrom(target);
   file.write(bytes);

@@ -9,6 +9,9 @@ namespace qv::platform {
 // failure (errno here, GetLastError on Windows).
 struct FileWriteResult {
   int errorNumber = 0;
+  // The failure came before any byte was written: the file (or the temporary
+  // file beside it) could not be created or opened.
+  bool openFailed = false;
 
   bool ok() const noexcept { return errorNumber == 0; }
   // The system's message text for the failure.

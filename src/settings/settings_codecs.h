@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "views/column_counts.h"
+
 // The layouts of the stored binary and bit-set values. Multi-byte numbers
 // are little-endian whatever the machine; decoders read a missing tail as
 // zeros, as the reader rules do.
 namespace qv::settings {
 
-inline constexpr std::size_t kTrafficColumnCount = 14;
-inline constexpr std::size_t kPacketColumnCount = 11;
+using qv::kPacketColumnCount;
+using qv::kTrafficColumnCount;
 
 // A window rectangle in screen pixels: left, top, right, bottom (16 bytes).
 struct WindowRect {

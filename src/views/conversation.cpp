@@ -44,10 +44,6 @@ bool passes(MemberTest test, const PacketRecord& p, const PacketRecord& r) noexc
 
 }  // namespace
 
-bool isConversationMember(const PacketRecord& packet, const PacketRecord& row) noexcept {
-  return passes(memberTestOf(packet), packet, row);
-}
-
 ViewerPackets conversationOf(const PacketShownList& shown, RowIndex row) {
   if (row >= shown.size()) throw std::out_of_range("no such shown row");
   const PacketRecord& packet = shown[row];

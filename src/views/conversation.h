@@ -16,12 +16,6 @@ struct ViewerPackets {
   std::size_t currentIndex = 0;
 };
 
-// Whether `row` belongs to the conversation of `packet`, by the test that
-// packet's protocol chooses (texts compared exactly). Other protocols than
-// TCP, UDP, ICMP and IGMP have no conversation beyond the packet itself,
-// which this reports as false for every row.
-bool isConversationMember(const PacketRecord& packet, const PacketRecord& row) noexcept;
-
 // Copies of the members of the conversation of row `row`, from the last shown
 // row up to row 0, positioned on `row` itself. Throws std::out_of_range when
 // `row` is not a shown row.

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "logdata/packet_record.h"
+#include "views/column_counts.h"
 #include "views/traffic_columns.h"
 
 namespace qv {
@@ -24,8 +25,6 @@ enum class PacketColumn {
   kTcpFlags,
   kApplicationName,
 };
-
-inline constexpr int kPacketColumnCount = 11;
 
 // Titles, widths and alignment of the packet view's columns, by index.
 extern const std::array<ColumnLayout, kPacketColumnCount> kPacketColumnLayout;

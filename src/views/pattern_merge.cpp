@@ -24,13 +24,14 @@ constexpr unsigned kShapeCount = 1u << kFieldCount;
 bool isOpen(Shape shape, unsigned field) noexcept { return (shape & (1u << field)) != 0; }
 
 Shape shapeOf(const FilterEntry& pattern) noexcept {
+  const FilterWildcards open = wildcardsOf(pattern);
   unsigned shape = 0;
-  if (pattern.applicationName == FilterWildcard::kApplication) shape |= 1u << kApplication;
-  if (pattern.ruleName == FilterWildcard::kRule) shape |= 1u << kRule;
-  if (pattern.remoteIp == FilterWildcard::kAddress) shape |= 1u << kRemoteIp;
-  if (pattern.localIp == FilterWildcard::kAddress) shape |= 1u << kLocalIp;
-  if (pattern.matchesAnyRemotePort()) shape |= 1u << kRemotePort;
-  if (pattern.matchesAnyLocalPort()) shape |= 1u << kLocalPort;
+  if (open.application) shape |= 1u << kApplication;
+  if (open.rule) shape |= 1u << kRule;
+  if (open.remoteIp) shape |= 1u << kRemoteIp;
+  if (open.localIp) shape |= 1u << kLocalIp;
+  if (open.remotePort) shape |= 1u << kRemotePort;
+  if (open.localPort) shape |= 1u << kLocalPort;
   return static_cast<Shape>(shape);
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "logdata/text.h"
+#include "logdata/traffic_record.h"
 #include "views/sort_state.h"
 
 namespace qv::rowsort {
@@ -79,11 +80,11 @@ inline KeyOrder effectivePrimary(const ColumnOrder& order, SortDirection directi
 }
 
 // Rank of an action for the order "blocked before allowed".
-constexpr std::uint64_t actionRank(std::uint8_t flags) noexcept { return (flags & 0x40) != 0 ? 1 : 0; }
+constexpr std::uint64_t actionRank(std::uint8_t flags) noexcept { return (flags & RecordFlag::kAllowed) != 0 ? 1 : 0; }
 // Rank of a direction for the order "incoming, outgoing, unknown".
 constexpr std::uint64_t directionRank(std::uint8_t flags) noexcept {
-  if ((flags & 0x10) != 0) return 0;
-  if ((flags & 0x08) != 0) return 1;
+  if ((flags & RecordFlag::kIncoming) != 0) return 0;
+  if ((flags & RecordFlag::kOutgoing) != 0) return 1;
   return 2;
 }
 

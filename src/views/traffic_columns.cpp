@@ -80,4 +80,17 @@ std::optional<int> ruleIcon(std::string_view ruleName) {
   return std::nullopt;
 }
 
+int filterFieldColumn(FilterField field) {
+  TrafficColumn column = TrafficColumn::kRemoteIp;
+  switch (field) {
+    case FilterField::kRemoteIp: column = TrafficColumn::kRemoteIp; break;
+    case FilterField::kRemotePort: column = TrafficColumn::kRemotePort; break;
+    case FilterField::kLocalIp: column = TrafficColumn::kLocalIp; break;
+    case FilterField::kLocalPort: column = TrafficColumn::kLocalPort; break;
+    case FilterField::kApplicationName: column = TrafficColumn::kApplicationName; break;
+    case FilterField::kRuleName: column = TrafficColumn::kRuleName; break;
+  }
+  return static_cast<int>(column);
+}
+
 }  // namespace qv

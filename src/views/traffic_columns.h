@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "filter/criteria_commands.h"
 #include "logdata/traffic_record.h"
+#include "views/column_counts.h"
 
 namespace qv {
 
@@ -27,8 +29,6 @@ enum class TrafficColumn {
   kEndTime,
 };
 
-inline constexpr int kTrafficColumnCount = 14;
-
 struct ColumnLayout {
   std::string_view title;
   int width;  // pixels at creation
@@ -43,6 +43,11 @@ extern const std::array<ColumnLayout, kTrafficColumnCount> kTrafficColumnLayout;
 // the Time column and nothing in the others.
 void appendTrafficCellText(std::string& out, const TrafficRecord& record, TrafficColumn column);
 std::string trafficCellText(const TrafficRecord& record, TrafficColumn column);
+
+// The column whose cell text a Filter Out / Filter In command takes; the
+// packet view has the same columns up to Application Name (the Rule Name
+// column exists in the traffic view only).
+int filterFieldColumn(FilterField field);
 
 // Fixed small-icon indexes of the traffic view's image list.
 namespace TrafficIcon {

@@ -1,5 +1,6 @@
 #include "views/view_commands.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "filter/filter_list_index.h"
@@ -45,6 +46,15 @@ std::vector<PacketRecord> shownPacketEvents(const PacketLogState& state) {
   if (state.shown.isNoDataPlaceholder()) return rows;
   rows.reserve(state.shown.size());
   for (std::size_t row = 0; row < state.shown.size(); ++row) rows.push_back(state.shown[row]);
+  return rows;
+}
+
+std::vector<RowIndex> captureRowOrder(const PacketShownList& shown, bool sortedByClick) {
+  std::vector<RowIndex> rows;
+  if (shown.isNoDataPlaceholder()) return rows;
+  rows.reserve(shown.size());
+  for (RowIndex row = 0; row < shown.size(); ++row) rows.push_back(row);
+  if (!sortedByClick) std::reverse(rows.begin(), rows.end());
   return rows;
 }
 

@@ -7,7 +7,9 @@
 #include "filter/quick_filter_run.h"
 #include "logdata/packet_record.h"
 #include "logdata/traffic_record.h"
+#include "views/packet_shown_list.h"
 #include "views/read_operation.h"
+#include "views/row_index.h"
 
 namespace qv {
 
@@ -26,5 +28,11 @@ void clickPacketHeaders(PacketLogState& state, std::span<const int> clicks);
 // The shown rows as events to save or copy: none for the "No Data" placeholder.
 std::span<const TrafficRecord> shownTrafficEvents(const TrafficLogState& state);
 std::vector<PacketRecord> shownPacketEvents(const PacketLogState& state);
+
+// The shown rows in the order a capture file holds them. Packet tools read a
+// capture in file order, so a view in its ring order (newest first) is written
+// reversed, oldest first as the firewall wrote the packets; a view a header
+// click has sorted keeps the order it shows. None for the "No Data" placeholder.
+std::vector<RowIndex> captureRowOrder(const PacketShownList& shown, bool sortedByClick);
 
 }  // namespace qv

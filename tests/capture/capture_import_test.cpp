@@ -7,6 +7,7 @@
 
 #include "capture/capture_files.h"
 #include "capture/test_frames.h"
+#include "logdata/log_header.h"
 
 namespace qv {
 namespace {
@@ -29,7 +30,7 @@ TEST(CaptureImport, WritesEveryFrameWithItsTimeAndEnds) {
   EXPECT_TRUE(imported.message.empty());
 
   const std::string& log = imported.logBytes;
-  EXPECT_EQ(log.substr(0, 72), packetLogHeader(2, 2));
+  EXPECT_EQ(log.substr(0, 72), logHeaderLine(kPacketLogTag, 2, 2));
   // First record: the time keeps 100 ns units of the nanosecond capture.
   const std::size_t t = 72 + 9;
   EXPECT_EQ(log.substr(t, 16), "01C3D0DD14C3D707");
@@ -84,7 +85,7 @@ TEST(CaptureImport, ACaptureCutShortKeepsTheFramesBeforeTheCut) {
     EXPECT_EQ(imported.frameCount, 2U);
     EXPECT_EQ(imported.message.rfind("Capture Read Error : truncated dump file", 0), 0U) << imported.message;
     EXPECT_NE(imported.message.find("(after 2 complete frames)"), std::string::npos);
-    EXPECT_EQ(imported.logBytes.substr(0, 72), packetLogHeader(2, 2));
+    EXPECT_EQ(imported.logBytes.substr(0, 72), logHeaderLine(kPacketLogTag, 2, 2));
   }
 }
 
@@ -109,7 +110,7 @@ TEST(CaptureImport, AnEmptyCaptureGivesAnEmptyLog) {
   test::writeCaptureFile(folder / "empty.pcap", DLT_EN10MB, {});
   const CaptureImport imported = packetLogFromCapture((folder / "empty.pcap").string(), {});
   EXPECT_EQ(imported.status, CaptureImportStatus::kImported);
-  EXPECT_EQ(imported.logBytes, packetLogHeader(0, 0));
+  EXPECT_EQ(imported.logBytes, logHeaderLine(kPacketLogTag, 0, 0));
 }
 
 }  // namespace

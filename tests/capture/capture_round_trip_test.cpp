@@ -10,6 +10,7 @@
 #include "logdata/log_fixtures.h"
 #include "logdata/packet_log_reader.h"
 #include "logdata/traffic_record.h"
+#include "support/bundled_data.h"
 
 namespace qv {
 namespace {
@@ -37,7 +38,7 @@ std::vector<fs::path> bundledEthernetCaptures() {
 
 TEST(CaptureRoundTrip, EveryBundledCaptureComesBackWithTheSameFramesAndTimes) {
   const std::vector<fs::path> captures = bundledEthernetCaptures();
-  if (captures.empty()) GTEST_SKIP() << "no bundled captures in " << kPcapFolder;
+  QV_REQUIRE_BUNDLED_DATA(!captures.empty(), "Ethernet captures in " << kPcapFolder);
   test::TemporaryFolder folder("round_trip");
   for (const fs::path& capture : captures) {
     SCOPED_TRACE(capture.filename().string());
@@ -93,7 +94,7 @@ void expectRecords(const PacketLog& log, const std::vector<ExpectedRecord>& expe
 }
 
 TEST(CaptureRoundTrip, ImportedRecordsReadBackWithTheirEndsProtocolsAndFlags) {
-  if (!fs::is_directory(kPcapFolder)) GTEST_SKIP() << "no bundled captures";
+  QV_REQUIRE_BUNDLED_DATA(fs::is_directory(kPcapFolder), "captures in " << kPcapFolder);
   // A whois query from a private address: SYN out, SYN/ACK in, FIN/ACK out.
   const PacketLog whois = importAndRead(kPcapFolder / "whois.pcap");
   ASSERT_EQ(whois.records.size(), 11U);

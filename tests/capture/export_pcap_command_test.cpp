@@ -9,6 +9,7 @@
 #include "capture/capture_files.h"
 #include "capture/packet_log_writer.h"
 #include "capture/test_frames.h"
+#include "logdata/log_header.h"
 #include "support/run_program.h"
 
 namespace qv {
@@ -45,18 +46,18 @@ class ExportPcapCommandTest : public ::testing::Test {
   test::TemporaryFolder folder_{"cli_export"};
 };
 
-TEST_F(ExportPcapCommandTest, WritesTheShownPacketsInShownOrder) {
+TEST_F(ExportPcapCommandTest, WritesTheShownPacketsOldestFirstUnlessSorted) {
   const auto all = runQvlog({"export-pcap", log(), out()});
   EXPECT_EQ(all.exitCode, 0) << all.err;
   EXPECT_EQ(all.out, "Records : 4 / 4\n");
   EXPECT_EQ(all.err, "");
   const std::vector<test::CapturedFrame> original = conversation();
   const test::CaptureContent everything = test::readCaptureFile(out());
-  // Newest first, as the view shows the log.
+  // The capture's own order comes back: oldest first, though the view shows the log newest first.
   ASSERT_EQ(everything.frames.size(), 4U);
   for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(everything.frames[i].bytes, original[3 - i].bytes);
-    EXPECT_EQ(everything.frames[i].time, original[3 - i].time);
+    EXPECT_EQ(everything.frames[i].bytes, original[i].bytes);
+    EXPECT_EQ(everything.frames[i].time, original[i].time);
   }
 
   const auto dns = runQvlog({"export-pcap", log(), out("dns.pcap"), "--remote-port", "53"});
@@ -64,8 +65,16 @@ TEST_F(ExportPcapCommandTest, WritesTheShownPacketsInShownOrder) {
   EXPECT_EQ(dns.out, "Records : 2 / 4\n");
   const test::CaptureContent filtered = test::readCaptureFile(out("dns.pcap"));
   ASSERT_EQ(filtered.frames.size(), 2U);
-  EXPECT_EQ(filtered.frames[0].bytes, original[2].bytes);
-  EXPECT_EQ(filtered.frames[1].bytes, original[0].bytes);
+  EXPECT_EQ(filtered.frames[0].bytes, original[0].bytes);
+  EXPECT_EQ(filtered.frames[1].bytes, original[2].bytes);
+
+  // A sort chooses the order: remote port up, newest first among equal ports.
+  const auto byPort = runQvlog({"export-pcap", log(), out("port.pcap"), "--sort", "R Port"});
+  EXPECT_EQ(byPort.exitCode, 0) << byPort.err;
+  const test::CaptureContent sorted = test::readCaptureFile(out("port.pcap"));
+  ASSERT_EQ(sorted.frames.size(), 4U);
+  const std::size_t portOrder[] = {2, 0, 1, 3};
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(sorted.frames[i].time, original[portOrder[i]].time) << i;
 
   const auto none = runQvlog({"export-pcap", log(), out("none.pcap"), "--no-in", "--no-udp"});
   EXPECT_EQ(none.exitCode, 0);
@@ -101,7 +110,7 @@ TEST_F(ExportPcapCommandTest, ReportsFailuresWithoutClaimingSuccess) {
 }
 
 TEST_F(ExportPcapCommandTest, AnEmptyLogGivesACaptureWithoutFrames) {
-  std::ofstream(folder_ / "empty.log", std::ios::binary) << packetLogHeader(0, 0);
+  std::ofstream(folder_ / "empty.log", std::ios::binary) << logHeaderLine(kPacketLogTag, 0, 0);
   const auto result = runQvlog({"export-pcap", (folder_ / "empty.log").string(), out()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.out, "Records : 0 / 0\n");
@@ -124,8 +133,8 @@ TEST_F(ExportPcapCommandTest, NotesPacketsWithoutATime) {
                         "(1970-01-01 00:00:00 UTC)\n");
   const test::CaptureContent capture = test::readCaptureFile(out());
   ASSERT_EQ(capture.frames.size(), 4U);
-  EXPECT_EQ(capture.frames[0].time, (CaptureTime{0, 0}));
-  EXPECT_EQ(capture.frames[1].time, conversation()[2].time);
+  EXPECT_EQ(capture.frames[3].time, (CaptureTime{0, 0}));
+  EXPECT_EQ(capture.frames[2].time, conversation()[2].time);
 }
 
 #ifdef QV_TSHARK_PATH

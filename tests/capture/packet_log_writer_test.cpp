@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "logdata/log_header.h"
+
 namespace qv {
 namespace {
 
@@ -60,7 +62,7 @@ TEST(PacketLogWriter, CodesDirectionActionAndNames) {
 }
 
 TEST(PacketLogWriter, HeaderAndTrailerFitTheReader) {
-  const std::string header = packetLogHeader(0x12, 0x12);
+  const std::string header = logHeaderLine(kPacketLogTag, 0x12, 0x12);
   EXPECT_EQ(header, "00000003\tFFFFFFFF\t00000000\t00000012\t00000012\t0000000000000012\tFFFFFFFF\r\n");
   EXPECT_EQ(header.size(), 72U);
   // The filler covers the 130 bytes at the end that the reader does not scan,

@@ -7,6 +7,7 @@
 #include "capture/capture_files.h"
 #include "logdata/log_file.h"
 #include "logdata/packet_log_reader.h"
+#include "support/bundled_data.h"
 #include "support/run_program.h"
 
 namespace qv {
@@ -40,7 +41,7 @@ TEST(SamplePacketLog, HoldsEveryKindOfPacketTheViewerDecodes) {
 #ifdef QV_MERGECAP_PATH
 TEST(SamplePacketLog, IsWhatTheScriptBuildsFromTheCaptures) {
   const fs::path captures = QV_SHARED_DATA_DIR "/pcap";
-  if (!fs::is_directory(captures)) GTEST_SKIP() << "no bundled captures";
+  QV_REQUIRE_BUNDLED_DATA(fs::is_directory(captures), "captures in " << captures);
   test::TemporaryFolder folder("sample_rebuild");
   const std::string rebuilt = (folder / "rawlog.log").string();
   const auto script = test::runProgram("/usr/bin/env", {"QVLOG=" QVLOG_PATH, "QV_PCAP_DIR=" + captures.string(), "bash",

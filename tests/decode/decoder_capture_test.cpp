@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "decoder_test_support.h"
+#include "support/bundled_data.h"
 
 namespace qv {
 namespace {
@@ -15,7 +16,7 @@ using namespace test;
 class CaptureTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test::sharedPcapFolderPresent()) GTEST_SKIP() << "shared captures not present";
+    QV_REQUIRE_BUNDLED_DATA(test::sharedPcapFolderPresent(), "captures at " << test::sharedPcapPath(""));
   }
 
   static std::vector<DecodeResult> decodeCapture(std::string_view name) {

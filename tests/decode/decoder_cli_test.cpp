@@ -75,6 +75,23 @@ TEST_F(DecodeCommand, ReportsFilesThatCannotBeReadLikeThePacketList) {
   EXPECT_EQ(wrongFormat.err, "Error : Invalid file format\n");
 }
 
+// A listing lost to a full disk is a failure, for the decoder's and the vendor
+// lookup's output as for the lists'.
+TEST_F(DecodeCommand, OutputThatCannotBeWrittenIsAFailure) {
+  const auto toFullDevice = [](const std::vector<std::string>& args) {
+    std::vector<std::string> shellArgs{"-c", "\"$0\" \"$@\" > /dev/full", QVLOG_PATH};
+    shellArgs.insert(shellArgs.end(), args.begin(), args.end());
+    return test::runProgram("/bin/sh", shellArgs);
+  };
+  const auto decode = toFullDevice({"decode", packetLog(), "--index", "0", "--hex"});
+  EXPECT_EQ(decode.exitCode, 1);
+  EXPECT_EQ(decode.err, "qvlog decode: the output could not be written\n");
+
+  const auto vendor = toFullDevice({"vendor", "00-11-22"});
+  EXPECT_EQ(vendor.exitCode, 1);
+  EXPECT_EQ(vendor.err, "qvlog vendor: the output could not be written\n");
+}
+
 TEST_F(DecodeCommand, RejectsMissingOrMalformedArguments) {
   EXPECT_EQ(test::runQvlog({"decode", packetLog()}).exitCode, 2);
   EXPECT_EQ(test::runQvlog({"decode", packetLog(), "--index", "x1"}).exitCode, 2);

@@ -7,6 +7,7 @@
 
 #include "decode/packet_decoder.h"
 #include "decoder_test_support.h"
+#include "support/bundled_data.h"
 
 namespace qv {
 namespace {
@@ -51,7 +52,7 @@ struct DhcpCapture {
 };
 
 TEST(DhcpCaptures, WalkEveryOptionToTheEndOfTheMessage) {
-  if (!test::sharedPcapFolderPresent()) GTEST_SKIP() << "no captures at " << test::sharedPcapPath("");
+  QV_REQUIRE_BUNDLED_DATA(test::sharedPcapFolderPresent(), "captures at " << test::sharedPcapPath(""));
   const DhcpCapture captures[] = {
       {"dhcp-rfc4388.pcap",
        "DISCOVER OFFER REQUEST ACK ? ? DISCOVER OFFER REQUEST ACK ? ? ? ? DISCOVER OFFER REQUEST ACK ? ? "
@@ -104,7 +105,7 @@ TEST(DhcpCaptures, WalkEveryOptionToTheEndOfTheMessage) {
 }
 
 TEST(DhcpCaptures, ReportTruncatedBootpMessages) {
-  if (!test::sharedPcapFolderPresent()) GTEST_SKIP() << "no captures at " << test::sharedPcapPath("");
+  QV_REQUIRE_BUNDLED_DATA(test::sharedPcapFolderPresent(), "captures at " << test::sharedPcapPath(""));
   const PacketDecoder decoder{VendorLookup{}};
   const std::pair<const char*, const char*> cases[] = {{"bootp_asan.pcap", "Error : 48 Bytes"},
                                                        {"bootp_asan-2.pcap", "Error : 11 Bytes"}};
@@ -119,7 +120,7 @@ TEST(DhcpCaptures, ReportTruncatedBootpMessages) {
 }
 
 TEST(TftpCapture, ShowsTheRequestAndTheTransfer) {
-  if (!test::sharedPcapFolderPresent()) GTEST_SKIP() << "no captures at " << test::sharedPcapPath("");
+  QV_REQUIRE_BUNDLED_DATA(test::sharedPcapFolderPresent(), "captures at " << test::sharedPcapPath(""));
   const std::vector<Bytes> frames = capture("tftp.pcap");
   ASSERT_EQ(frames.size(), 7u);
   const PacketDecoder decoder{VendorLookup{}};

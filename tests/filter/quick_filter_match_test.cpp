@@ -86,7 +86,10 @@ TEST(QuickFilterMatch, PortsCompareAsTexts) {
       {"080-0800", {2, 3}},  // a range compares padded texts
       {"!-", {}},
   };
-  for (const auto& [field, expected] : cases) {
+  for (const auto& testCase : cases) {
+    // Not a structured binding: Clang 14 cannot capture one in a lambda.
+    const auto& field = testCase.first;
+    const auto& expected = testCase.second;
     EXPECT_EQ(passing([&](auto& c) { c.remotePort = field; }, records), expected) << field;
     EXPECT_EQ(passing([&](auto& c) { c.localPort = field; }, records), expected) << field;
   }

@@ -5,6 +5,7 @@
 
 #include "filter/criteria_commands.h"
 #include "filter/quick_filter_run.h"
+#include "views/traffic_columns.h"
 
 namespace qv {
 namespace {

@@ -9,6 +9,7 @@
 
 #include "logdata/log_fixtures.h"
 #include "platform/dynamic_library.h"
+#include "support/bundled_data.h"
 #include "support/run_program.h"
 #include "vendtab/vendtab.h"
 
@@ -96,7 +97,7 @@ TEST_F(VendorTable, HasTheListingsKeyAndTextCounts) {
 }
 
 TEST(VendorTableSource, IsWhatTheGeneratorMakesOfTheListing) {
-  if (!std::filesystem::exists(QV_OUI_LISTING)) GTEST_SKIP() << "no OUI listing at " << QV_OUI_LISTING;
+  QV_REQUIRE_BUNDLED_DATA(std::filesystem::exists(QV_OUI_LISTING), "the OUI listing " << QV_OUI_LISTING);
   const std::filesystem::path generated = std::filesystem::path(testing::TempDir()) / "oui_table_regenerated.cpp";
   const test::ProgramResult result = test::runProgram(QV_OUI_TABLE_GEN_PATH, {QV_OUI_LISTING, generated.string()});
   ASSERT_EQ(result.exitCode, 0) << result.err;

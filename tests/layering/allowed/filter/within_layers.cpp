@@ -1,0 +1,4 @@
+#include <queue>
+
+#include "logdata/text.h"
+#include "platform/system_error.h"

@@ -1,0 +1,1 @@
+#include "cli/exit_codes.h"

@@ -1,0 +1,1 @@
+#include "logdata/text.h"
