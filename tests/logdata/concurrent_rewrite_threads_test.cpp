@@ -160,6 +160,26 @@ bool isPrefixOfAnImage(std::string_view bytes, const std::vector<std::string>& i
   return false;
 }
 
+// The records every prefix of the images reads as. Records are read one
+// after the other, so a prefix reads as the whole records before its end plus
+// the one it cuts; that one reads as it does after the header alone.
+template <typename Parse>
+void forEachPrefixRecord(const std::vector<std::string>& images, const std::vector<std::size_t>& recordStarts,
+                         std::size_t bodySize, Parse parse) {
+  for (const std::string& image : images) {
+    const std::string header = image.substr(0, image.size() - bodySize);
+    const std::string_view body = std::string_view(image).substr(header.size());
+    for (std::size_t length = 0; length <= header.size(); ++length) parse(header.substr(0, length));
+    parse(image);
+    for (std::size_t i = 0; i < recordStarts.size(); ++i) {
+      const std::size_t end = i + 1 < recordStarts.size() ? recordStarts[i + 1] : body.size();
+      for (std::size_t cut = recordStarts[i]; cut <= end; ++cut) {
+        parse(header + std::string(body.substr(recordStarts[i], cut - recordStarts[i])));
+      }
+    }
+  }
+}
+
 std::string trafficKey(const TrafficRecord& r) {
   std::string key;
   for (const Text* text : {&r.nameAddress, &r.ruleName, &r.applicationName, &r.time, &r.beginTime, &r.endTime,
@@ -179,7 +199,9 @@ std::string packetKey(const PacketRecord& r) {
     key += '\x1F';
   }
   key += r.protocol;
-  key += '/' + std::to_string(r.recordStart) + '/' + std::to_string(r.packetOffset) + '/' +
+  // Where the record starts is left out: a cut record is read after the
+  // header alone. Its own bytes, compared below, pin it down.
+  key += '/' + std::to_string(r.packetOffset - r.recordStart) + '/' +
          std::to_string(r.recordLength) + '/' + std::to_string(r.packetLength) + '/' + std::to_string(r.localPort) +
          '/' + std::to_string(r.remotePort) + '/' + std::to_string(r.flags) + '/' + std::to_string(r.tcpFlags) + '/';
   const auto packet = r.packetBytes();
@@ -199,24 +221,22 @@ void forEachShown(const Log& log, Visit visit) {
 
 TEST(ConcurrentRewriteThreads, TrafficReadersShowOnlyRecordsTheFileHeld) {
   std::string body;
+  std::vector<std::size_t> recordStarts;
   constexpr std::size_t kRecords = 36;
   for (std::size_t i = 0; i < kRecords; ++i) {
     test::TrafficFields fields;
     fields.localPort = hex8(static_cast<std::uint32_t>(1000 + i));
     fields.applicationName = "C:\\Program Files\\app" + std::to_string(i) + ".exe";
     fields.ruleName = "Rule " + std::string(i % 12 * 7, 'x');
+    recordStarts.push_back(body.size());
     body += test::trafficLine(fields) + "\n";
   }
   const std::vector<std::string> images = imagesOf(std::string(kTrafficLogTag), kRecords, body);
 
   std::set<std::string> held;
-  for (const std::string& image : images) {
-    for (std::size_t length = 0; length <= image.size(); ++length) {
-      for (const TrafficRecord& record : parseTrafficLog(std::string_view(image).substr(0, length)).records) {
-        held.insert(trafficKey(record));
-      }
-    }
-  }
+  forEachPrefixRecord(images, recordStarts, body.size(), [&](const std::string& prefix) {
+    for (const TrafficRecord& record : parseTrafficLog(prefix).records) held.insert(trafficKey(record));
+  });
   ASSERT_EQ(parseTrafficLog(images.front()).records.size(), kRecords);
 
   test::TemporaryFolder folder("rewrite");
@@ -251,6 +271,7 @@ TEST(ConcurrentRewriteThreads, TrafficReadersShowOnlyRecordsTheFileHeld) {
 
 TEST(ConcurrentRewriteThreads, PacketReaderShowsOnlyRecordsTheFileHeld) {
   std::string body;
+  std::vector<std::size_t> recordStarts;
   constexpr std::size_t kRecords = 48;
   for (std::size_t i = 0; i < kRecords; ++i) {
     // IPv4 with TCP, lengths varying so that records do not line up.
@@ -261,18 +282,15 @@ TEST(ConcurrentRewriteThreads, PacketReaderShowsOnlyRecordsTheFileHeld) {
     test::PacketFields fields;
     fields.localPort = hex8(static_cast<std::uint32_t>(2000 + i));
     fields.applicationName = "C:\\app" + std::to_string(i) + ".exe";
+    recordStarts.push_back(body.size());
     body += test::packetRecord(test::frameOf(54 + i % 12 * 9, 0x0800, ip), fields);
   }
   const std::vector<std::string> images = imagesOf(std::string(kPacketLogTag), kRecords, body);
 
   std::set<std::string> held;
-  for (const std::string& image : images) {
-    for (std::size_t length = 0; length <= image.size(); ++length) {
-      for (const PacketRecord& record : parsePacketLog(test::readBufferOf(image.substr(0, length))).records) {
-        held.insert(packetKey(record));
-      }
-    }
-  }
+  forEachPrefixRecord(images, recordStarts, body.size(), [&](const std::string& prefix) {
+    for (const PacketRecord& record : parsePacketLog(test::readBufferOf(prefix)).records) held.insert(packetKey(record));
+  });
   ASSERT_EQ(parsePacketLog(test::readBufferOf(images.front())).records.size(), kRecords);
 
   test::TemporaryFolder folder("rewrite");
