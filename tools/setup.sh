@@ -56,12 +56,51 @@ run_fuzzers() {
   for source in fuzz/*_fuzz.cpp; do
     local name corpus
     name=$(basename "$source" .cpp)
+    if [ ! -x "build-fuzz/bin/$name" ]; then
+      echo "Not fuzzing $name: not built here (see fuzz/CMakeLists.txt)"
+      continue
+    fi
     corpus=$(mktemp -d)
     [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
-    echo "Fuzzing $name for ${QV_FUZZ_SECONDS:-60} s"
-    "build-fuzz/bin/$name" -max_total_time="${QV_FUZZ_SECONDS:-60}" -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+    echo "Fuzzing $name for ${QV_FUZZ_SECONDS:-30} s"
+    "build-fuzz/bin/$name" -max_total_time="${QV_FUZZ_SECONDS:-30}" -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
     rm -rf "$corpus"
   done
+}
+
+# Installs what only one test step needs, when that step runs.
+install_for_step() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# The tests that start threads (see tests/CMakeLists.txt: qv_thread_tests and
+# the *Threads suites) in a ThreadSanitizer build; only their programs are built.
+run_thread_sanitizer() {
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_BUILD_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+  cmake --build build-tsan --target qv_thread_tests
+  # TSan needs its fixed memory layout; newer kernels randomise too many bits.
+  local norandom=()
+  setarch "$(uname -m)" -R true 2>/dev/null && norandom=(setarch "$(uname -m)" -R)
+  (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    "${norandom[@]}" ctest --output-on-failure --timeout 600 -R 'Threads\.')
+}
+
+# The qvlog golden tests with every qvlog run under Valgrind: leaks, reads of
+# uninitialised memory and invalid accesses fail the test.
+run_qvlog_memcheck() {
+  install_for_step valgrind
+  QV_QVLOG_WRAPPER="$(command -v valgrind) --quiet --error-exitcode=97 --leak-check=full --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect" \
+    build/bin/test_cli --gtest_brief=1
 }
 
 install_missing
@@ -87,6 +126,8 @@ case "$mode" in
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
     # Built only: -O3 brings warnings the other builds do not see; the tests ran above.
     configure_and_build build-release -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_BENCH=OFF
+    run_thread_sanitizer
+    run_qvlog_memcheck
     run_fuzzers
     ;;
   *)

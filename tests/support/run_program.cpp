@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace qv::test {
@@ -58,6 +61,18 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
   waitpid(pid, &status, 0);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+ProgramResult runQvlog(const std::vector<std::string>& args) {
+  const char* wrapper = std::getenv("QV_QVLOG_WRAPPER");
+  if (wrapper == nullptr || *wrapper == '\0') return runProgram(QVLOG_PATH, args);
+  std::istringstream words(wrapper);
+  std::vector<std::string> command{std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
+  const std::string program = command.front();
+  command.erase(command.begin());
+  command.push_back(QVLOG_PATH);
+  command.insert(command.end(), args.begin(), args.end());
+  return runProgram(program, command);
 }
 
 }  // namespace qv::test
