@@ -16,7 +16,7 @@ packages=(
   build-essential cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libpcap-dev xvfb xauth
-  tshark time tzdata
+  tshark time tzdata ccache
 )
 
 install_missing() {
@@ -32,9 +32,17 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Compiler cache: a rebuild of unchanged sources (CI run after CI run) costs seconds.
+compiler_launcher() {
+  if command -v ccache >/dev/null; then
+    echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+  fi
+}
+
 configure_and_build() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  # shellcheck disable=SC2046
+  cmake -S . -B "$dir" -G Ninja $(compiler_launcher) "$@" >/dev/null
   cmake --build "$dir"
 }
 
@@ -84,7 +92,8 @@ install_for_step() {
 # The tests that start threads (see tests/CMakeLists.txt: qv_thread_tests and
 # the *Threads suites) in a ThreadSanitizer build; only their programs are built.
 run_thread_sanitizer() {
-  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_BUILD_BENCH=OFF \
+  # shellcheck disable=SC2046
+  cmake -S . -B build-tsan -G Ninja $(compiler_launcher) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
   cmake --build build-tsan --target qv_thread_tests
