@@ -254,6 +254,8 @@ TEST_F(MainWindowWindows, DoubleClickOpensTheViewerOnTheConversationAndARefreshC
   const ViewerPackets conversation = conversationOf(window->packetModel()->log().shown, 2);
   EXPECT_EQ(viewer->packetCount(), conversation.packets.size());
   EXPECT_EQ(viewer->currentIndex(), conversation.currentIndex);
+  saveScreenshot(*window, QStringLiteral("main-window-packets"));
+  saveScreenshot(*viewer, QStringLiteral("viewer-from-list"));
 
   // A sort is a refresh of the list: the viewer closes and is forgotten.
   window->packetView()->headerClicked(0);
