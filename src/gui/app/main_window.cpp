@@ -35,6 +35,7 @@
 #include "settings/settings_store.h"
 #include "views/event_text.h"
 #include "views/packet_columns.h"
+#include "views/read_operation.h"
 #include "views/traffic_columns.h"
 #include "views/view_commands.h"
 
@@ -72,6 +73,7 @@ MainWindowServices MainWindowServices::standard(settings::SettingsStore& store) 
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, owner);
     box.exec();
   };
+  services.openUrl = standardUrlOpener();
   return services;
 }
 
@@ -97,6 +99,7 @@ MainWindow::MainWindow(MainWindowServices services, StartupArguments arguments, 
   buildMenus();
   buildContextMenus();
   buildTray();
+  wireCommands();
   restoreSettings();
   if (arguments_.minimize) startMinimized_ = true;
   filterList_ = loadFilterListFile(services_.filterListPath).list;
@@ -217,9 +220,11 @@ void MainWindow::filterCurrentLog() {
   }
   WaitCursor wait;
   if (tab == kTrafficTab) {
-    trafficModel_->update([&](TrafficLogState& log) {
-      return filterTrafficLog(log, criteria, services_.now(), exclusionFor(filterList_));
+    FilterHitCounts counts;
+    const ReadResult result = trafficModel_->update([&](TrafficLogState& log) {
+      return filterTrafficLog(log, criteria, services_.now(), countingExclusionFor(filterList_, counts));
     });
+    if (result.status == ReadStatus::kShown) hitCounts_ = std::move(counts);
     trafficCount_->setText(QString::fromStdString(trafficModel_->log().countLine));
   } else {
     packetModel_->update([&](PacketLogState& log) { return filterPacketLog(log, criteria, services_.now()); });

@@ -12,8 +12,12 @@
 
 #include "filter/add_to_filter_list.h"
 #include "filter/criteria_commands.h"
+#include "filter/filter_hit_counts.h"
 #include "filter/filter_list.h"
 #include "gui/settings/file_dialog_ex.h"
+#include "gui/viewer/search_dialog.h"
+#include "gui/views/port_report_opener.h"
+#include "settings/options_model.h"
 #include "logdata/traffic_record.h"
 
 class QAction;
@@ -35,6 +39,7 @@ namespace qv::gui {
 
 class LogListView;
 class PacketTableModel;
+class PacketViewerSlot;
 class QuickFilterPanel;
 class TrafficTableModel;
 
@@ -50,6 +55,8 @@ struct MainWindowServices {
   bool readInBackground = false;
   // A message box with OK; `title` is the application's title or "Error".
   std::function<void(QWidget* owner, const QString& title, const QString& text)> showMessage;
+  // Opens the port-report pages; the user's browser unless a test hands in its own.
+  UrlOpener openUrl;
 
   // The desktop's own: the user's settings, the real tray, clock and dialogs.
   static MainWindowServices standard(settings::SettingsStore& store);
@@ -109,6 +116,13 @@ class MainWindow : public QMainWindow {
   QSystemTrayIcon* trayIcon() const { return trayIcon_; }
   QMenu* trafficContextMenu() const { return trafficContextMenu_; }
   QMenu* packetContextMenu() const { return packetContextMenu_; }
+  QMenu* trayMenu() const { return trayMenu_; }
+  // How many events each filter-list entry hid in the last filter run.
+  const FilterHitCounts& filterHitCounts() const { return hitCounts_; }
+  // The list options the Options dialog opens with.
+  const settings::ViewOptions& viewOptions() const { return viewOptions_; }
+  // The packet list's one viewer.
+  PacketViewerSlot* packetViewerSlot() const { return viewerSlot_; }
 
   // The shutdown chain: the settings of the closing window, then filter.lst.
   // Runs once, however the window closes.
@@ -138,7 +152,7 @@ class MainWindow : public QMainWindow {
   std::array<QAction*, 6> filterInActions_{};
   QMenu* addToFilterListMenu_ = nullptr;
 
-  // Commands whose windows come later: present and disabled until wired.
+  // Commands that open windows of their own; the tab rules enable each once it is wired.
   // The Filter List dialog over filterList().
   QAction* filterListAction_ = nullptr;
   // The port statistics dialog of the traffic view's shown rows.
@@ -175,6 +189,7 @@ class MainWindow : public QMainWindow {
   void buildMenus();
   void buildContextMenus();
   void buildTray();
+  void wireCommands();
   void applyTabLayout();
   void updateCommandStates();
   void restoreSettings();
@@ -207,6 +222,14 @@ class MainWindow : public QMainWindow {
   void changeFontHeight(int step);
   void changeFontFace();
   void chooseAndOpenLogFiles();
+  void openOptions();
+  void applyViewOptions(const settings::ViewOptions& options);
+  void openFilterList();
+  void showStatistics();
+  void searchPortReport();
+  void showWhois();
+  void openPacketViewer();
+  void searchInPackets();
 
   MainWindowServices services_;
   StartupArguments arguments_;
@@ -232,6 +255,10 @@ class MainWindow : public QMainWindow {
   std::vector<QPointer<QThread>> readThreads_;
 
   FilterList filterList_;
+  FilterHitCounts hitCounts_;
+  settings::ViewOptions viewOptions_;
+  PacketViewerSlot* viewerSlot_ = nullptr;  // child of the packet list
+  SearchRequest lastSearch_;
   std::array<std::optional<std::string>, 2> pathOverride_;
   std::array<QString, 2> shownFile_;
   QRect normalGeometry_;

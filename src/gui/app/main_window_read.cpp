@@ -24,6 +24,9 @@ struct MainWindow::LogRead {
   ReadResult result;
   TrafficLogState traffic;
   PacketLogState packet;
+  // The traffic read's own copy of the filter list and the counts of its run.
+  FilterList filterList;
+  FilterHitCounts hitCounts;
 };
 
 MainWindow::~MainWindow() {
@@ -42,11 +45,12 @@ void MainWindow::runRead(int tab, const std::string& path) {
     return;
   }
   const std::int64_t now = services_.now();
-  const TrafficExclusion excluded = tab == kTrafficTab ? exclusionFor(filterList_) : TrafficExclusion{};
   auto read = std::make_shared<LogRead>();
-  auto work = [read, tab, path, criteria, now, excluded] {
+  if (tab == kTrafficTab) read->filterList = filterList_;
+  auto work = [read, tab, path, criteria, now] {
     if (tab == kTrafficTab) {
-      read->result = readTrafficLog(read->traffic, path, criteria, now, excluded);
+      read->result = readTrafficLog(read->traffic, path, criteria, now,
+                                    countingExclusionFor(read->filterList, read->hitCounts));
     } else {
       read->result = readPacketLog(read->packet, path, criteria, now);
     }
@@ -81,6 +85,7 @@ void MainWindow::finishRead(int tab, std::uint64_t generation, const std::string
   if (generation != readGeneration_[static_cast<std::size_t>(tab)]) return;  // cancelled or replaced
   if (tab == kTrafficTab) {
     trafficModel_->replaceLog(std::move(read.traffic));
+    if (read.result.status == ReadStatus::kShown) hitCounts_ = std::move(read.hitCounts);
     trafficCount_->setText(QString::fromStdString(trafficModel_->log().countLine));
   } else {
     packetModel_->replaceLog(std::move(read.packet));

@@ -10,6 +10,7 @@
 #include "filter/filter_list_file.h"
 #include "gui/app/main_window.h"
 #include "gui/app/quick_filter_panel.h"
+#include "gui/viewer/packet_viewer_slot.h"
 #include "gui/views/stored_font.h"
 #include "gui/views/log_list_view.h"
 #include "gui/views/packet_table_model.h"
@@ -95,14 +96,32 @@ void MainWindow::restoreSettings() {
   startMinimized_ = stored->startMinimized.value_or(false);
   if (stored->viewStyle) {
     const settings::ViewStyle& style = *stored->viewStyle;
+    viewOptions_.style = style;
     trafficModel_->setIconFlags({style.appNameIcons, style.protocolIcons, style.ruleNameIcons});
     packetModel_->setIconFlags({style.appNameIcons, style.protocolIcons, false});
   }
   if (const std::optional<settings::ListAppearance> appearance = settings::startupListAppearance(*stored)) {
+    viewOptions_.style.gridlines = appearance->gridlines;
+    viewOptions_.style.hotTracking = appearance->hotTracking;
+    viewOptions_.backgroundColor = appearance->backgroundColor;
+    viewOptions_.textColor = appearance->textColor;
     const ListViewStyle style{appearance->gridlines, appearance->hotTracking, storedColor(appearance->backgroundColor),
                               storedColor(appearance->textColor)};
     trafficView_->applyStyle(style);
     packetView_->applyStyle(style);
+  }
+}
+
+void MainWindow::applyViewOptions(const settings::ViewOptions& options) {
+  viewOptions_ = options;
+  const settings::ViewStyle& style = options.style;
+  trafficModel_->setIconFlags({style.appNameIcons, style.protocolIcons, style.ruleNameIcons});
+  packetModel_->setIconFlags({style.appNameIcons, style.protocolIcons, false});
+  const ListViewStyle listStyle{style.gridlines, style.hotTracking, storedColor(options.backgroundColor),
+                                storedColor(options.textColor)};
+  for (LogListView* view : {trafficView_, packetView_}) {
+    view->applyStyle(listStyle);
+    view->viewport()->update();
   }
 }
 
@@ -124,6 +143,8 @@ void MainWindow::start() {
 void MainWindow::storeSettings() {
   if (settingsStored_) return;
   settingsStored_ = true;
+  // The packet viewer stores its own placement as it closes.
+  viewerSlot_->close();
 
   settings::MainWindowClosingState state;
   const FilterCriteria criteria = quickFilter_->criteria();

@@ -15,7 +15,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "gui/filter/filter_text.h"
+#include "gui/views/ansi_text.h"
 
 namespace qv::gui {
 
@@ -36,7 +36,7 @@ QGroupBox* radioGroup(const QString& title, QButtonGroup* group, std::initialize
 }
 
 QLineEdit* limitedEdit(const std::string& text, std::size_t limit) {
-  auto* edit = new QLineEdit(decodeFilterText(text));
+  auto* edit = new QLineEdit(decodeAnsi(text));
   edit->setMaxLength(static_cast<int>(limit));
   return edit;
 }
@@ -106,12 +106,12 @@ EditFilterFields EditFilterDialog::fields() const {
   fields.action = static_cast<ActionChoice>(action_->checkedId());
   fields.direction = static_cast<DirectionChoice>(direction_->checkedId());
   fields.protocol = static_cast<ProtocolChoice>(protocol_->checkedId());
-  fields.remoteAddress = encodeFilterText(remoteAddress_->text());
-  fields.remotePort = encodeFilterText(remotePort_->text());
-  fields.localAddress = encodeFilterText(localAddress_->text());
-  fields.localPort = encodeFilterText(localPort_->text());
-  fields.applicationName = encodeFilterText(applicationName_->text());
-  fields.ruleName = encodeFilterText(ruleName_->text());
+  fields.remoteAddress = encodeAnsi(remoteAddress_->text());
+  fields.remotePort = encodeAnsi(remotePort_->text());
+  fields.localAddress = encodeAnsi(localAddress_->text());
+  fields.localPort = encodeAnsi(localPort_->text());
+  fields.applicationName = encodeAnsi(applicationName_->text());
+  fields.ruleName = encodeAnsi(ruleName_->text());
   return fields;
 }
 

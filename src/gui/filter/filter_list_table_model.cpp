@@ -1,6 +1,6 @@
 #include "gui/filter/filter_list_table_model.h"
 
-#include "gui/filter/filter_text.h"
+#include "gui/views/ansi_text.h"
 
 namespace qv::gui {
 
@@ -34,7 +34,7 @@ QVariant FilterListTableModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   if (role != Qt::DisplayRole) return {};
-  return decodeFilterText(rows_.rows().cellText(row, static_cast<FilterListColumn>(column)));
+  return decodeAnsi(rows_.rows().cellText(row, static_cast<FilterListColumn>(column)));
 }
 
 QVariant FilterListTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

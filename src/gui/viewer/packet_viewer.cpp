@@ -22,8 +22,9 @@
 #include <functional>
 
 #include "decode/decode_context.h"
-#include "gui/viewer/display_text.h"
 #include "gui/viewer/ratio_splitter.h"
+#include "gui/views/ansi_text.h"
+#include "gui/views/view_icons.h"
 #include "logdata/traffic_record.h"
 #include "platform/output_file.h"
 #include "platform/system_error.h"
@@ -33,6 +34,7 @@
 #include "viewer/viewer_geometry.h"
 #include "viewer/viewer_search.h"
 #include "views/packet_search.h"
+#include "views/traffic_columns.h"
 
 namespace qv::gui {
 
@@ -47,14 +49,6 @@ const QString kSaveFilter = QStringLiteral(
     "Image Files|*.bmp;*fpx;*.gif;*.jpg;*.jpeg;*.pcd;*.pct;*.pcx;*.png;*.psd;*.tga;*.tif;*.wmfl|"
     "Document Files|*.rtf;*.doc;*.jtd;*jtt;*.mcw;*owk;*.wri;*.wpd;*.wps|"
     "Excel & 1-2-3|*.xls;*.xlt;*.xlw;*.123;*.wk*;*.wj*|Executable Program|*.exe||");
-
-QString actionIconPath(std::uint8_t flags) {
-  const char* action = (flags & RecordFlag::kAllowed) ? "allowed" : "blocked";
-  const char* direction = (flags & RecordFlag::kIncoming)   ? "incoming"
-                          : (flags & RecordFlag::kOutgoing) ? "outgoing"
-                                                            : "unknown";
-  return QStringLiteral(":/viewer/icons/%1-%2.svg").arg(QLatin1String(action), QLatin1String(direction));
-}
 
 QIcon viewerIcon(const char* name) { return QIcon(QStringLiteral(":/viewer/icons/%1.svg").arg(QLatin1String(name))); }
 
@@ -308,14 +302,15 @@ void PacketViewer::showCurrentPacket(bool keepTreeView) {
   nextButton_->setEnabled(buttons.next);
   lastButton_->setEnabled(buttons.last);
   const int iconSide = iconLabel_->width();
-  iconLabel_->setPixmap(QIcon(actionIconPath(packet.flags)).pixmap(QSize(iconSide, iconSide), devicePixelRatioF()));
-  timeLabel_->setText(textOfBytes(packet.time.view()));
+  const QIcon actionIcon = PacketIconSet().icon(actionDirectionIcon(packet.flags));
+  iconLabel_->setPixmap(actionIcon.pixmap(QSize(iconSide, iconSide), devicePixelRatioF()));
+  timeLabel_->setText(decodeAnsi(packet.time.view()));
 
   linking_ = true;
   fillTree(keepTreeView ? applyExpansionList(shown_.tree, userView) : decoderExpansion(shown_.tree));
   hexPane_->setPlainText(QString::fromLatin1(hexDocumentText(shown_.hexText)));
   payloadDocument_ = PayloadDocument(shown_.payloadText);
-  payloadPane_->setPlainText(textOfBytes(shown_.payloadText));
+  payloadPane_->setPlainText(decodeAnsi(shown_.payloadText));
   linking_ = false;
   offsetLabel_->setText(QStringLiteral("0"));
 }
@@ -328,7 +323,7 @@ void PacketViewer::fillTree(const TreeExpansion& expansion) {
   QList<QTreeWidgetItem*> topLevel;
   tree.forEachInOrder([&](NodeId id, unsigned) {
     const DecodeNode& node = tree.node(id);
-    auto* item = new QTreeWidgetItem(QStringList(textOfBytes(node.label)));
+    auto* item = new QTreeWidgetItem(QStringList(decodeAnsi(node.label)));
     item->setData(0, kNodeIdRole, QVariant::fromValue(id));
     items[id] = item;
     if (node.parent == DecodeTree::kNoNode) topLevel.append(item);
@@ -461,7 +456,7 @@ void PacketViewer::showTreeMenu(const QPoint& position) {
 }
 
 void PacketViewer::copyNodeLabel() {
-  if (const auto node = currentNode()) QApplication::clipboard()->setText(textOfBytes(shown_.tree.node(*node).label));
+  if (const auto node = currentNode()) QApplication::clipboard()->setText(decodeAnsi(shown_.tree.node(*node).label));
 }
 
 void PacketViewer::copyNodeBytes() {

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "gui/viewer/display_text.h"
+#include "gui/views/ansi_text.h"
 
 namespace qv::gui {
 
@@ -61,7 +61,7 @@ std::optional<std::vector<std::uint8_t>> askSearchPattern(QWidget* parent, Searc
   SearchDialog dialog(last, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   last = dialog.request();
-  auto pattern = searchPatternBytes(bytesOfText(last.text), last.mode);
+  auto pattern = searchPatternBytes(encodeAnsi(last.text), last.mode);
   if (!pattern) {
     QMessageBox box(QMessageBox::Warning, kApplicationTitle, QString::fromLatin1(kInvalidHexMessage.data(), static_cast<qsizetype>(kInvalidHexMessage.size())),
                     QMessageBox::Ok, parent);

@@ -18,7 +18,10 @@
 #include "settings/memory_settings_store.h"
 
 // Readable QString values in failure messages.
+#ifndef QV_GUI_TEST_PRINTS_QSTRING
+#define QV_GUI_TEST_PRINTS_QSTRING
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+#endif
 
 namespace qv::gui::test {
 

@@ -246,21 +246,30 @@ TEST_F(MainWindowCommands, TheTabDecidesWhichCommandsAreEnabled) {
   const std::vector<QAction*> trafficOnly = {window->copyRuleNameAction_, window->analyzeAction_,
                                              window->addPatternAction_, window->filterOutActions_[5],
                                              window->filterInActions_[5], window->addToFilterListActions_[6]};
-  const std::vector<QAction*> laterWindows = {
-      window->filterListAction_, window->statisticsAction_,       window->optionsAction_, window->aboutAction_,
-      window->whoisAction_,      window->searchInPacketsAction_, window->portReportAction_,
-      window->openPacketViewerAction_};
-  for (QAction* action : trafficOnly) EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
-  for (QAction* action : laterWindows) EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+  const std::vector<QAction*> trafficWindows = {window->filterListAction_, window->statisticsAction_,
+                                                window->portReportAction_};
+  const std::vector<QAction*> packetWindows = {window->searchInPacketsAction_, window->openPacketViewerAction_};
+  const std::vector<QAction*> everyTab = {window->optionsAction_, window->aboutAction_, window->whoisAction_};
+  const auto expectEnabled = [](const std::vector<QAction*>& actions, bool enabled) {
+    for (QAction* action : actions) EXPECT_EQ(action->isEnabled(), enabled) << action->text().toStdString();
+  };
+  expectEnabled(trafficOnly, true);
+  expectEnabled(trafficWindows, true);
+  expectEnabled(packetWindows, false);
+  expectEnabled(everyTab, true);
   EXPECT_TRUE(window->quickFilter()->field(FilterField::kRuleName)->isEnabled());
 
   window->selectTab(MainWindow::kPacketTab);
-  for (QAction* action : trafficOnly) EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
-  for (QAction* action : laterWindows) EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+  expectEnabled(trafficOnly, false);
+  expectEnabled(trafficWindows, false);
+  expectEnabled(packetWindows, true);
+  expectEnabled(everyTab, true);
   EXPECT_FALSE(window->quickFilter()->field(FilterField::kRuleName)->isEnabled());
   EXPECT_EQ(window->windowTitle(), "Quorvex Log Viewer");
 
-  // A later window's command, once wired, follows the tab rules.
+  // A command taken away is disabled whatever the tab.
+  window->setCommandAvailable(window->searchInPacketsAction_, false);
+  EXPECT_FALSE(window->searchInPacketsAction_->isEnabled());
   window->setCommandAvailable(window->searchInPacketsAction_, true);
   EXPECT_TRUE(window->searchInPacketsAction_->isEnabled());
   window->selectTab(MainWindow::kTrafficTab);

@@ -14,7 +14,10 @@
 #include <vector>
 
 // Readable QStrings in test failure messages.
+#ifndef QV_GUI_TEST_PRINTS_QSTRING
+#define QV_GUI_TEST_PRINTS_QSTRING
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+#endif
 inline void PrintTo(const QStringList& texts, std::ostream* out) {
   *out << '{' << texts.join(QStringLiteral("\", \"")).prepend(QLatin1Char('"')).append(QLatin1Char('"')).toStdString()
        << '}';
