@@ -1,8 +1,8 @@
 // The firewall rewrites its ring files in place while the viewer reads them.
 // A writer thread rewrites, truncates and regrows a log in a loop while the
 // readers read it over and over: no read may crash or step outside its
-// buffer (the sanitizer builds watch that), and every record read must be one
-// that some state of the file really held.
+// buffer (the sanitizer builds watch that), every packet record read must be
+// one that some state of the file really held, and traffic reads stay bounded.
 //
 // The writer only ever puts the bytes of one log image at their own offsets,
 // changing the header's newest position in a single digit, and cuts it at page
