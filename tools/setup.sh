@@ -33,6 +33,8 @@ install_missing() {
 }
 
 # Compiler cache: a rebuild of unchanged sources (CI run after CI run) costs seconds.
+# Paths under the checkout are hashed relative to it, so another clone hits too.
+export CCACHE_BASEDIR="$root"
 compiler_launcher() {
   if command -v ccache >/dev/null; then
     echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
