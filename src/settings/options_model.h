@@ -29,6 +29,12 @@ struct PresetColors {
 std::optional<PresetColors> presetColors(ColorPreset preset);
 // The preset whose colours are exactly these, else Custom.
 ColorPreset detectColorPreset(std::uint32_t backgroundColor, std::uint32_t textColor);
+// Whether the lists take their colours from the desktop theme: the Standard
+// pair stands for the system's own list colours, which are white and black
+// only on a light theme. Any other pair is the user's choice and is kept.
+inline bool usesDesktopColors(std::uint32_t backgroundColor, std::uint32_t textColor) {
+  return detectColorPreset(backgroundColor, textColor) == ColorPreset::kStandard;
+}
 
 // The list options the caller gives the dialog and gets back on OK.
 struct ViewOptions {

@@ -16,6 +16,7 @@
 #include "gui/views/packet_table_model.h"
 #include "gui/views/traffic_table_model.h"
 #include "settings/main_window_settings.h"
+#include "settings/options_model.h"
 #include "settings/settings_store.h"
 
 namespace qv::gui {
@@ -27,6 +28,11 @@ std::optional<QColor> storedColor(std::uint32_t value) {
   if ((value >> 24) != 0) return std::nullopt;
   return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                 static_cast<int>((value >> 16) & 0xFF));
+}
+
+ListViewStyle listStyle(bool gridlines, bool hotTracking, std::uint32_t background, std::uint32_t text) {
+  if (settings::usesDesktopColors(background, text)) return {gridlines, hotTracking, std::nullopt, std::nullopt};
+  return {gridlines, hotTracking, storedColor(background), storedColor(text)};
 }
 
 template <std::size_t kCount>
@@ -105,8 +111,8 @@ void MainWindow::restoreSettings() {
     viewOptions_.style.hotTracking = appearance->hotTracking;
     viewOptions_.backgroundColor = appearance->backgroundColor;
     viewOptions_.textColor = appearance->textColor;
-    const ListViewStyle style{appearance->gridlines, appearance->hotTracking, storedColor(appearance->backgroundColor),
-                              storedColor(appearance->textColor)};
+    const ListViewStyle style =
+        listStyle(appearance->gridlines, appearance->hotTracking, appearance->backgroundColor, appearance->textColor);
     trafficView_->applyStyle(style);
     packetView_->applyStyle(style);
   }
@@ -117,10 +123,10 @@ void MainWindow::applyViewOptions(const settings::ViewOptions& options) {
   const settings::ViewStyle& style = options.style;
   trafficModel_->setIconFlags({style.appNameIcons, style.protocolIcons, style.ruleNameIcons});
   packetModel_->setIconFlags({style.appNameIcons, style.protocolIcons, false});
-  const ListViewStyle listStyle{style.gridlines, style.hotTracking, storedColor(options.backgroundColor),
-                                storedColor(options.textColor)};
+  const ListViewStyle viewStyle =
+      listStyle(style.gridlines, style.hotTracking, options.backgroundColor, options.textColor);
   for (LogListView* view : {trafficView_, packetView_}) {
-    view->applyStyle(listStyle);
+    view->applyStyle(viewStyle);
     view->viewport()->update();
   }
 }

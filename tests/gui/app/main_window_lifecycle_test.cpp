@@ -1,4 +1,5 @@
 // Start-up, minimizing into the tray and the settings that survive a restart.
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -140,6 +141,28 @@ TEST_F(MainWindowLifecycle, StoredColoursApplyAndMaximizedIsRestored) {
   EXPECT_FALSE(window->trafficModel()->iconFlags().ruleName);
   window->close();
   EXPECT_EQ(store.storedValue("WindowMax")->bytes, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+}
+
+// The standard white-on-black pair, stored by the Options dialog, stands for
+// the desktop's own colours: on a dark theme the lists stay dark.
+TEST_F(MainWindowLifecycle, StandardColoursFollowTheDesktopTheme) {
+  const QPalette light = QApplication::palette();
+  QPalette dark = light;
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::Text, QColor(220, 220, 220));
+  QApplication::setPalette(dark);
+  putNumber("ColorBk", 0xFFFFFF);
+  putNumber("ColorTxt", 0x000000);
+  auto window = startWindow();
+  for (LogListView* view : {window->trafficView(), window->packetView()}) {
+    EXPECT_EQ(view->palette().color(QPalette::Base), QColor(30, 30, 30));
+    EXPECT_EQ(view->palette().color(QPalette::Text), QColor(220, 220, 220));
+  }
+  window->close();
+  putNumber("ColorBk", 0xEBFFFF);  // the light preset is a choice and is kept
+  auto chosen = startWindow();
+  EXPECT_EQ(chosen->trafficView()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xEB));
+  QApplication::setPalette(light);
 }
 
 TEST_F(MainWindowLifecycle, FontSizeIsTheCurrentTabsAndTabsHandTheirFontOver) {
