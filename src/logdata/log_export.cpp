@@ -6,7 +6,7 @@
 #include "logdata/log_header.h"
 #include "logdata/number_text.h"
 #include "logdata/time_text.h"
-#include "platform/output_file.h"
+#include "platform/atomic_file.h"
 #include "platform/system_error.h"
 
 namespace qv {
@@ -134,20 +134,19 @@ template <class Record, class AppendRecord>
 ExportResult exportToFile(std::span<const Record> selected, const std::string& path, std::string_view tag,
                           AppendRecord appendRecord, std::string_view tail) {
   if (selected.empty()) return {ExportStatus::kNothingSelected, std::string(kExportNothingSelected)};
-  platform::OutputFile file = platform::OutputFile::open(path, platform::OutputFile::Creation::kReplaceContent);
-  if (!file.isOpen()) return {ExportStatus::kOpenFailed, failureMessage(kExportOpenError, file.errorNumber())};
-
-  produceExport(selected, tag, appendRecord, tail, [&file](std::string& pending) {
-    const bool ok = file.write(pending);
-    pending.clear();
-    return ok;
-  });
-  if (!file.close()) {
-    // An incomplete log would read back as a different set of events.
-    const ExportResult failure{ExportStatus::kWriteFailed, failureMessage(kExportWriteError, file.errorNumber())};
-    platform::removeFile(path);
-    return failure;
+  // The old file stays whole until the new one is: an export that fails
+  // half way must not cost the user the file they chose to overwrite.
+  platform::AtomicFileWriter file(path);
+  if (file.isOpen()) {
+    produceExport(selected, tag, appendRecord, tail, [&file](std::string& pending) {
+      const bool ok = file.write(pending);
+      pending.clear();
+      return ok;
+    });
   }
+  const platform::FileWriteResult written = file.commit();
+  if (written.openFailed) return {ExportStatus::kOpenFailed, failureMessage(kExportOpenError, written.errorNumber)};
+  if (!written.ok()) return {ExportStatus::kWriteFailed, failureMessage(kExportWriteError, written.errorNumber)};
   return {};
 }
 

@@ -43,7 +43,7 @@ enum class ExportStatus {
   kWritten,
   kNothingSelected,  // nothing was created
   kOpenFailed,       // nothing was created
-  kWriteFailed,      // the incomplete file was removed
+  kWriteFailed,      // an existing file was left as it was
 };
 
 struct ExportResult {
@@ -55,7 +55,8 @@ struct ExportResult {
 
 // "Save to File" of the traffic view once the user has chosen `path`: writes
 // the selected records (display order) as a traffic log, creating or
-// truncating the file. Failures come back with their message.
+// replacing the file atomically (a failure leaves an existing file whole).
+// Failures come back with their message.
 ExportResult exportTrafficSelection(std::span<const TrafficRecord> selected, const std::string& path);
 
 // The same for the packet view: each record's own bytes are copied unchanged.

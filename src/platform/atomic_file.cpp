@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "platform/file_faults.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -57,7 +59,7 @@ void syncFolderOf(const std::string& path) {
   const std::string folder = cut == std::string::npos ? "." : (cut == 0 ? "/" : path.substr(0, cut));
   const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (descriptor < 0) return;
-  ::fsync(descriptor);
+  if (injectedFileFault(FileStep::kSyncFolder) == 0) ::fsync(descriptor);
   ::close(descriptor);
 }
 #endif
@@ -69,6 +71,7 @@ int renameOver(const std::string& from, const std::string& to) {
   }
   return 0;
 #else
+  if (const int injected = injectedFileFault(FileStep::kRename); injected != 0) return injected;
   if (::rename(from.c_str(), to.c_str()) != 0) return errno != 0 ? errno : EIO;
   syncFolderOf(to);
   return 0;
@@ -100,50 +103,73 @@ constexpr int kIsAFolder = EISDIR;
 
 FileWriteResult openFailure(int errorNumber) { return {errorNumber, true}; }
 
-// A device or a pipe takes the bytes as they come; there is nothing to sync.
-FileWriteResult writeInPlace(const std::string& path, std::string_view bytes) {
-  OutputFile file = OutputFile::open(path, OutputFile::Creation::kReplaceContent);
-  if (!file.isOpen()) return openFailure(file.errorNumber());
-  file.write(bytes);
-  if (!file.close()) return {file.errorNumber()};
+}  // namespace
+
+// A device or a pipe takes the bytes as they come, in place; there is nothing
+// to sync or rename.
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(path) {
+  static std::atomic<unsigned> sequence{0};
+  if (path.empty()) {
+    failure_ = openFailure(kNoSuchFile);
+    return;
+  }
+  switch (targetKind(path)) {
+    case TargetKind::kFolder: failure_ = openFailure(kIsAFolder); return;
+    case TargetKind::kOther:
+      file_ = OutputFile::open(path, OutputFile::Creation::kReplaceContent);
+      if (!file_.isOpen()) failure_ = openFailure(file_.errorNumber());
+      return;
+    case TargetKind::kAbsentOrRegular: break;
+  }
+  target_ = resolvedTarget(path);
+  const std::string prefix = target_ + ".tmp" + std::to_string(currentProcessId()) + "-";
+  std::string candidate;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    candidate = prefix + std::to_string(sequence.fetch_add(1));
+    file_ = OutputFile::open(candidate, OutputFile::Creation::kNewOnly);
+    if (file_.isOpen() || !pathExists(candidate)) break;
+  }
+  if (!file_.isOpen()) {
+    failure_ = openFailure(file_.errorNumber());
+    return;
+  }
+  temporaryPath_ = std::move(candidate);
+  file_.copyPermissionsFrom(target_);
+}
+
+AtomicFileWriter::~AtomicFileWriter() { discard(); }
+
+void AtomicFileWriter::discard() noexcept {
+  file_ = OutputFile();
+  if (!temporaryPath_.empty()) removeFile(temporaryPath_);
+  temporaryPath_.clear();
+}
+
+bool AtomicFileWriter::write(std::string_view bytes) { return failure_.ok() && file_.write(bytes); }
+
+FileWriteResult AtomicFileWriter::commit() {
+  if (!failure_.ok()) return failure_;
+  const bool inPlace = temporaryPath_.empty();
+  if (!inPlace) file_.syncToDisk();
+  if (!file_.close()) {
+    failure_ = {file_.errorNumber()};
+    discard();
+    return failure_;
+  }
+  if (inPlace) return {};
+  if (const int error = renameOver(temporaryPath_, target_); error != 0) {
+    failure_ = {error};
+    discard();
+    return failure_;
+  }
+  temporaryPath_.clear();
   return {};
 }
 
-}  // namespace
-
 FileWriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
-  static std::atomic<unsigned> sequence{0};
-  if (path.empty()) return openFailure(kNoSuchFile);
-  switch (targetKind(path)) {
-    case TargetKind::kFolder: return openFailure(kIsAFolder);
-    case TargetKind::kOther: return writeInPlace(path, bytes);
-    case TargetKind::kAbsentOrRegular: break;
-  }
-  const std::string target = resolvedTarget(path);
-  const std::string prefix = target + ".tmp" + std::to_string(currentProcessId()) + "-";
-
-  OutputFile file;
-  std::string temporaryPath;
-  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    temporaryPath = prefix + std::to_string(sequence.fetch_add(1));
-    file = OutputFile::open(temporaryPath, OutputFile::Creation::kNewOnly);
-    if (file.isOpen() || !pathExists(temporaryPath)) break;
-  }
-  if (!file.isOpen()) return openFailure(file.errorNumber());
-
-  file.copyPermissionsFrom(target);
-  file.write(bytes);
-  file.syncToDisk();
-  if (!file.close()) {
-    const FileWriteResult failure{file.errorNumber()};
-    removeFile(temporaryPath);
-    return failure;
-  }
-  if (const int error = renameOver(temporaryPath, target); error != 0) {
-    removeFile(temporaryPath);
-    return {error};
-  }
-  return {};
+  AtomicFileWriter writer(path);
+  writer.write(bytes);
+  return writer.commit();
 }
 
 }  // namespace qv::platform

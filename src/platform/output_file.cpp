@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/file_faults.h"
 #include "platform/system_error.h"
 
 namespace qv::platform {
@@ -110,6 +111,10 @@ OutputFile OutputFile::open(const std::string& path, Creation creation) {
   OutputFile file;
   int options = O_WRONLY | O_CREAT | O_CLOEXEC;
   options |= creation == Creation::kNewOnly ? O_EXCL : O_TRUNC;
+  if (const int injected = injectedFileFault(FileStep::kOpen); injected != 0) {
+    file.fail(injected);
+    return file;
+  }
   int descriptor;
   do {
     descriptor = ::open(path.c_str(), options, 0666);
@@ -130,6 +135,10 @@ bool OutputFile::write(std::string_view bytes) {
     return false;
   }
   while (errorNumber_ == 0 && !bytes.empty()) {
+    if (const int injected = injectedFileFault(FileStep::kWrite); injected != 0) {
+      fail(injected);
+      break;
+    }
     const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
     if (written < 0) {
       if (errno == EINTR) continue;
@@ -144,7 +153,12 @@ bool OutputFile::write(std::string_view bytes) {
 }
 
 bool OutputFile::syncToDisk() {
-  if (errorNumber_ == 0 && isOpen() && ::fsync(descriptor_) != 0) fail(errno);
+  if (errorNumber_ != 0 || !isOpen()) return errorNumber_ == 0;
+  if (const int injected = injectedFileFault(FileStep::kSync); injected != 0) {
+    fail(injected);
+  } else if (::fsync(descriptor_) != 0) {
+    fail(errno);
+  }
   return errorNumber_ == 0;
 }
 
@@ -161,6 +175,9 @@ bool OutputFile::close() {
     // A failed close may still have released the descriptor: never retry it.
     if (::close(descriptor_) != 0 && errno != EINTR) fail(errno);
     descriptor_ = -1;
+    // Released either way; the injected failure stands for a late write-back
+    // error that only closing reports.
+    if (const int injected = injectedFileFault(FileStep::kClose); injected != 0) fail(injected);
   }
   return errorNumber_ == 0;
 }
