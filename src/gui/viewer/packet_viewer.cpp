@@ -26,8 +26,7 @@
 #include "gui/views/ansi_text.h"
 #include "gui/views/view_icons.h"
 #include "logdata/traffic_record.h"
-#include "platform/output_file.h"
-#include "platform/system_error.h"
+#include "platform/atomic_file.h"
 #include "settings/packet_viewer_settings.h"
 #include "viewer/hex_document.h"
 #include "viewer/node_lookup.h"
@@ -484,20 +483,11 @@ void PacketViewer::saveNodeToFile() {
   const ByteRange range = byteRangeOfSpan(shown_.tree.node(*node).span, frame.size());
   const std::string_view bytes(reinterpret_cast<const char*>(frame.data()) + range.first, range.size());
 
-  platform::OutputFile file = platform::OutputFile::open(*path, platform::OutputFile::Creation::kReplaceContent);
-  QString failure;
-  if (!file.isOpen()) {
-    failure = QStringLiteral("File Open Error : ");
-  } else {
-    file.write(bytes);
-    if (!file.close()) {
-      // A file cut short is worse than none.
-      platform::removeFile(*path);
-      failure = QStringLiteral("File Write Error : ");
-    }
-  }
-  if (failure.isEmpty()) return;
-  failure += QString::fromLocal8Bit(platform::systemErrorText(file.errorNumber()));
+  // Replaced whole or not at all: a failed save keeps the file that was there.
+  const platform::FileWriteResult result = platform::writeFileAtomically(*path, bytes);
+  if (result.ok()) return;
+  const QString failure = (result.openFailed ? QStringLiteral("File Open Error : ") : QStringLiteral("File Write Error : ")) +
+                          QString::fromLocal8Bit(result.errorText());
   QMessageBox box(QMessageBox::Warning, kApplicationTitle, failure, QMessageBox::Ok, this);
   box.exec();
 }

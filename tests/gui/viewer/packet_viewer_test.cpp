@@ -9,12 +9,14 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "gui/viewer/ratio_splitter.h"
 #include "gui/viewer/search_dialog.h"
+#include "platform/file_faults.h"
 #include "settings/memory_settings_store.h"
 #include "settings/packet_viewer_settings.h"
 #include "settings/value_names.h"
@@ -226,6 +228,16 @@ TEST_F(PacketViewerTest, SaveToFileWritesTheNodesBytesAndReportsFailures) {
     EXPECT_EQ(failure("/dev/full"), "File Write Error : No space left on device");
     EXPECT_TRUE(std::filesystem::exists("/dev/full"));
   }
+  // A write that fails half way keeps the file that was there.
+  const std::string kept = folder.path().toStdString() + "/kept.bin";
+  std::ofstream(kept) << "older";
+  {
+    const platform::ScopedFileFaultHook fault([](platform::FileStep step) { return step == platform::FileStep::kSync ? EIO : 0; });
+    EXPECT_EQ(failure(kept), "File Write Error : Input/output error");
+  }
+  std::ifstream keptFile(kept);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(keptFile), {}), "older");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path().toStdString()), {}), 3);  // two saves and kept.bin
   // Cancel writes nothing.
   savePath_.reset();
   viewer->findChild<QAction*>("saveToFileAction")->trigger();
