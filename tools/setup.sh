@@ -15,7 +15,7 @@ packages=(
   build-essential cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libpcap-dev xvfb xauth
-  tshark time tzdata ccache
+  tshark time tzdata ccache libglib2.0-bin
 )
 
 install_missing() {
