@@ -164,9 +164,9 @@ TEST(PacketSort, EveryColumnAgreesWithAPlainStableSortByItsOrder) {
   for (int i = 0; i < 400; ++i) {
     const TrafficRecord like = randomTrafficRow(random);
     static constexpr const char* kProtocols[] = {"TCP", "UDP", "ICMP", "IGMP", "ARP", "", "RARP"};
-    PacketRecord packet = test::packet(kProtocols[i % 7], like.remoteIp.view(), like.localIp.view(), like.remotePort,
+    PacketRecord packet = test::packet(kProtocols[i % 7], like.remoteIp.str(), like.localIp.str(), like.remotePort,
                                        like.localPort);
-    packet.time = like.time;
+    packet.time = like.time.text();
     packet.flags = like.flags;
     packet.tcpFlags = static_cast<std::uint8_t>(like.occurrences);
     packet.nameAddress = like.nameAddress;
