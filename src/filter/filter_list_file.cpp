@@ -95,8 +95,8 @@ std::string serializeFilterList(const FilterList& list) {
     out.push_back(static_cast<char>(entry.flags));
     appendLittleEndian16(out, entry.remotePort);
     appendLittleEndian16(out, entry.localPort);
-    for (const Text& text : {entry.portMarker(), entry.remoteIp.text(), entry.localIp.text(), entry.applicationName,
-                             entry.ruleName}) {
+    for (const Text& text : {entry.portMarker(), entry.remoteIp.text(), entry.localIp.text(), entry.applicationName.text(),
+                             entry.ruleName.text()}) {
       out.append(text.view());
       out.push_back('\t');
     }

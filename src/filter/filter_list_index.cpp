@@ -92,10 +92,10 @@ FilterListIndex::FilterListIndex(const FilterList& list) {
 bool FilterListIndex::inTextSets(const TrafficRecord& record) const {
   const auto holds = [](const TextSet& set, const auto& field) {
     if (!set.active) return false;
-    if constexpr (std::is_same_v<std::decay_t<decltype(field)>, Text>) {
-      return set.texts.find(field.view()) != set.texts.end();
-    } else {
+    if constexpr (std::is_same_v<std::decay_t<decltype(field)>, RecordAddress>) {
       return set.texts.find(field.text().view()) != set.texts.end();
+    } else {
+      return set.texts.find(field.view()) != set.texts.end();
     }
   };
   return holds(remoteIps_, record.remoteIp) || holds(applications_, record.applicationName) ||

@@ -82,7 +82,7 @@ class RecordLineParser {
     return name;
   }
 
-  TextCache names_;
+  NameTextCache names_;
   AddressCache addresses_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "logdata/name_text.h"
 #include "logdata/record_address.h"
 #include "logdata/record_time.h"
 #include "logdata/text.h"
@@ -25,11 +26,12 @@ inline constexpr std::uint8_t kActionMask = kBlocked | kAllowed;
 // One event of the traffic log. A value: views and the filter list hold copies.
 // A filter entry is a TrafficRecord too; its `time` then holds the port marker.
 // Times and addresses are kept as numbers and give their texts when asked
-// (`time.text()`); the names share one block per distinct long text.
+// (`time.text()`); each name is a pointer to a block that all records
+// naming the same bytes share.
 struct TrafficRecord {
-  Text nameAddress;
-  Text ruleName;
-  Text applicationName;
+  NameText nameAddress;
+  NameText ruleName;
+  NameText applicationName;
   RecordTime time;
   RecordTime beginTime;
   RecordTime endTime;

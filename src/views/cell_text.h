@@ -20,6 +20,7 @@ inline void appendNumber(std::string& out, std::uint32_t value) {
 
 // A field's text: texts as they are, times and addresses made from their numbers.
 inline void appendField(std::string& out, const Text& text) { out += text.view(); }
+inline void appendField(std::string& out, const NameText& text) { out += text.view(); }
 inline void appendField(std::string& out, const RecordTime& time) { out += time.text().view(); }
 inline void appendField(std::string& out, const RecordAddress& address) {
   if (address.holdsNumber()) {

@@ -19,6 +19,7 @@ namespace qv::rowsort {
 
 // A field as a sort key: texts as they are, times and addresses as made texts.
 inline SortText fieldSortText(const Text& text) noexcept { return SortText(text); }
+inline SortText fieldSortText(const NameText& text) noexcept { return SortText(text.view()); }
 inline SortText fieldSortText(const RecordTime& time) { return SortText::owning(time.text()); }
 inline SortText fieldSortText(const RecordAddress& address) { return SortText::owning(address.text()); }
 

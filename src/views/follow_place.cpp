@@ -121,7 +121,7 @@ std::uint64_t eventDigest(const TrafficRecord& record) {
   for (const RecordAddress* address : {&record.remoteIp, &record.localIp}) {
     mix(digest, address->holdsNumber() ? address->number() : std::hash<std::string_view>()(address->text().view()));
   }
-  for (const Text* text : {&record.nameAddress, &record.ruleName, &record.applicationName}) mix(digest, text->view());
+  for (const NameText* text : {&record.nameAddress, &record.ruleName, &record.applicationName}) mix(digest, text->view());
   mix(digest, (std::uint64_t{record.remotePort} << 32) | (std::uint64_t{record.localPort} << 16) | record.flags);
   mix(digest, record.occurrences);
   return digest;

@@ -211,5 +211,27 @@ TEST(CompactFields, FilterEntriesMatchAddressesByText) {
   EXPECT_EQ(trafficCellText(noDataTrafficRecord(), TrafficColumn::kRemoteIp), "");
 }
 
+TEST(CompactFields, EqualNamesOfOneReadShareTheirBytes) {
+  TrafficFields fields;
+  fields.applicationName = "C:\\Program Files\\Browser\\browser.exe";
+  fields.ruleName = "Allow";
+  fields.nameAddress = "";
+  const std::string line = test::trafficLine(fields) + "\n";
+  const TrafficLog log = parseTrafficLog(test::logHeader("00000002", "00000003", "00000000") + line + line + line);
+  ASSERT_EQ(log.records.size(), 3u);
+  EXPECT_EQ(log.records[0].applicationName, fields.applicationName);
+  EXPECT_EQ(log.records[0].applicationName.data(), log.records[2].applicationName.data());
+  EXPECT_EQ(log.records[1].ruleName.data(), log.records[2].ruleName.data());
+  EXPECT_TRUE(log.records[0].nameAddress.empty());
+  EXPECT_STREQ(log.records[0].nameAddress.data(), "");
+
+  // A copy outlives the read it came from; bytes after a NUL are kept.
+  NameText kept = log.records[1].applicationName;
+  const NameText withNul(std::string("a\0b", 3));
+  EXPECT_EQ(withNul.size(), 3u);
+  EXPECT_LT(NameText("a"), withNul);
+  EXPECT_EQ(kept.view(), fields.applicationName);
+}
+
 }  // namespace
 }  // namespace qv

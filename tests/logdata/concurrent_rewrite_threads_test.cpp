@@ -182,7 +182,7 @@ void forEachPrefixRecord(const std::vector<std::string>& images, const std::vect
 
 std::string trafficKey(const TrafficRecord& r) {
   std::string key;
-  for (const Text& text : {r.nameAddress, r.ruleName, r.applicationName, r.time.text(), r.beginTime.text(),
+  for (const Text& text : {r.nameAddress.text(), r.ruleName.text(), r.applicationName.text(), r.time.text(), r.beginTime.text(),
                            r.endTime.text(), r.localIp.text(), r.remoteIp.text()}) {
     key += text.view();
     key += '\x1F';

@@ -169,8 +169,8 @@ TEST(PacketSort, EveryColumnAgreesWithAPlainStableSortByItsOrder) {
     packet.time = like.time.text();
     packet.flags = like.flags;
     packet.tcpFlags = static_cast<std::uint8_t>(like.occurrences);
-    packet.nameAddress = like.nameAddress;
-    packet.applicationName = like.applicationName;
+    packet.nameAddress = like.nameAddress.text();
+    packet.applicationName = like.applicationName.text();
     packets.push_back(packet);
   }
   for (int column = 0; column < kPacketColumnCount; ++column) {
