@@ -127,12 +127,12 @@ void BM_SortPackets(benchmark::State& state) {
       packet.time = event.time.str() + ".123";
       packet.flags = event.flags & 0x78;
       packet.protocol = kProtocols[i++ % 5];
-      packet.remoteIp = event.remoteIp;
-      packet.localIp = event.localIp;
+      packet.remoteIp = event.remoteIp.text();
+      packet.localIp = event.localIp.text();
       packet.remotePort = event.remotePort;
       packet.localPort = event.localPort;
-      packet.applicationName = event.applicationName;
-      packet.nameAddress = event.nameAddress;
+      packet.applicationName = event.applicationName.text();
+      packet.nameAddress = event.nameAddress.text();
       packet.tcpFlags = static_cast<std::uint8_t>(event.remotePort);
       packets->push_back(std::move(packet));
     }

@@ -46,7 +46,27 @@ bool matchesWith(const TrafficRecord& record, const FilterEntry& entry,
 
 }  // namespace
 
-FilterWildcards wildcardsOf(const FilterEntry& entry) noexcept {
+namespace {
+
+// Field values every pattern uses, made once: a text field is looked up
+// among the program's hand-put texts when assigned.
+const RecordAddress& anyAddress() {
+  static const RecordAddress address(FilterWildcard::kAddress);
+  return address;
+}
+
+const RecordTime& portMarkerOf(std::string_view marker) {
+  static const RecordTime none;
+  static const RecordTime anyRemote(FilterWildcard::kAnyRemotePort);
+  static const RecordTime anyLocal(FilterWildcard::kAnyLocalPort);
+  if (marker == FilterWildcard::kAnyRemotePort) return anyRemote;
+  if (marker == FilterWildcard::kAnyLocalPort) return anyLocal;
+  return none;
+}
+
+}  // namespace
+
+FilterWildcards wildcardsOf(const FilterEntry& entry) {
   return {entry.applicationName == FilterWildcard::kApplication,
           entry.ruleName == FilterWildcard::kRule,
           entry.remoteIp == FilterWildcard::kAddress,
@@ -79,8 +99,8 @@ bool matches(const TrafficRecord& record, const FilterEntry& entry) noexcept {
 
 FilterEntry makeEventPattern(const TrafficRecord& event) {
   FilterEntry pattern{event};
-  pattern.remoteIp = Text(FilterWildcard::kAddress);
-  pattern.localIp = Text(FilterWildcard::kAddress);
+  pattern.remoteIp = anyAddress();
+  pattern.localIp = anyAddress();
 
   // The side that a client picks afresh for each connection is left out:
   // the remote port of an incoming connection, the local one of an outgoing
@@ -102,7 +122,7 @@ FilterEntry makeEventPattern(const TrafficRecord& event) {
       marker = event.localPort == 53 ? FilterWildcard::kAnyRemotePort : FilterWildcard::kAnyLocalPort;
     }
   }
-  pattern.setPortMarker(marker.empty() ? Text() : Text(marker));
+  pattern.time = portMarkerOf(marker);
   return pattern;
 }
 

@@ -24,10 +24,10 @@ inline constexpr std::string_view kAnyLocalPort = "LPTN";
 // occurrences and begin and end times play no part and are not stored.
 // A record converts by aggregate initialisation: FilterEntry{record}.
 struct FilterEntry : TrafficRecord {
-  const Text& portMarker() const noexcept { return time; }
-  void setPortMarker(Text marker) { time = std::move(marker); }
-  bool matchesAnyRemotePort() const noexcept { return time.view().find(FilterWildcard::kAnyRemotePort) != std::string_view::npos; }
-  bool matchesAnyLocalPort() const noexcept { return time.view().find(FilterWildcard::kAnyLocalPort) != std::string_view::npos; }
+  Text portMarker() const { return time.text(); }
+  void setPortMarker(const Text& marker) { time = marker; }
+  bool matchesAnyRemotePort() const { return portMarker().view().find(FilterWildcard::kAnyRemotePort) != std::string_view::npos; }
+  bool matchesAnyLocalPort() const { return portMarker().view().find(FilterWildcard::kAnyLocalPort) != std::string_view::npos; }
 
   friend bool operator==(const FilterEntry&, const FilterEntry&) = default;
 };
@@ -54,7 +54,7 @@ struct FilterWildcards {
   bool localPort;
 };
 
-FilterWildcards wildcardsOf(const FilterEntry& entry) noexcept;
+FilterWildcards wildcardsOf(const FilterEntry& entry);
 
 // An entry made ready to be matched against many events: its wildcards are
 // resolved once, so a filter run compares only what the entry names.

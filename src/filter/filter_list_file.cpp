@@ -81,7 +81,7 @@ FilterList parseFilterList(std::string_view bytes) {
 }
 
 bool isStorableFilterEntry(const FilterEntry& entry) noexcept {
-  return isValidFilterAddress(entry.remoteIp) && isValidFilterAddress(entry.localIp) &&
+  return isValidFilterAddress(entry.remoteIp.text()) && isValidFilterAddress(entry.localIp.text()) &&
          entry.applicationName.size() <= kFilterListNameLimit && entry.ruleName.size() <= kFilterListNameLimit &&
          isStorableText(entry.portMarker()) && isStorableText(entry.applicationName) && isStorableText(entry.ruleName);
 }
@@ -95,8 +95,9 @@ std::string serializeFilterList(const FilterList& list) {
     out.push_back(static_cast<char>(entry.flags));
     appendLittleEndian16(out, entry.remotePort);
     appendLittleEndian16(out, entry.localPort);
-    for (const Text* text : {&entry.portMarker(), &entry.remoteIp, &entry.localIp, &entry.applicationName, &entry.ruleName}) {
-      out.append(text->view());
+    for (const Text& text : {entry.portMarker(), entry.remoteIp.text(), entry.localIp.text(), entry.applicationName.text(),
+                             entry.ruleName.text()}) {
+      out.append(text.view());
       out.push_back('\t');
     }
     out.append(kLineEnd);

@@ -1,5 +1,7 @@
 #include "filter/filter_list_index.h"
 
+#include <type_traits>
+
 #include <string_view>
 
 namespace qv {
@@ -88,8 +90,13 @@ FilterListIndex::FilterListIndex(const FilterList& list) {
 }
 
 bool FilterListIndex::inTextSets(const TrafficRecord& record) const {
-  const auto holds = [](const TextSet& set, const Text& text) {
-    return set.active && set.texts.find(text.view()) != set.texts.end();
+  const auto holds = [](const TextSet& set, const auto& field) {
+    if (!set.active) return false;
+    if constexpr (std::is_same_v<std::decay_t<decltype(field)>, RecordAddress>) {
+      return set.texts.find(field.text().view()) != set.texts.end();
+    } else {
+      return set.texts.find(field.view()) != set.texts.end();
+    }
   };
   return holds(remoteIps_, record.remoteIp) || holds(applications_, record.applicationName) ||
          holds(rules_, record.ruleName) || holds(localIps_, record.localIp);

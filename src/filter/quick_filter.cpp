@@ -105,16 +105,54 @@ bool QuickFilter::passesTime(std::string_view time) const noexcept {
   return true;
 }
 
-bool QuickFilter::passesCommonFields(std::string_view time, std::string_view remoteIp, std::string_view localIp,
-                                     std::uint16_t remotePort, std::uint16_t localPort,
-                                     std::string_view applicationName) const noexcept {
-  if (timeActive_ && !passesTime(time)) return false;
-  if (remoteIp_.active && remoteIp.starts_with(remoteIp_.text) == remoteIp_.negated) return false;
-  if (localIp_.active && localIp.starts_with(localIp_.text) == localIp_.negated) return false;
-  if (remotePort_.active && !remotePort_.passes[remotePort]) return false;
-  if (localPort_.active && !localPort_.passes[localPort]) return false;
+namespace {
+
+// Calls `test` with a field's text: record texts as they are, times and
+// addresses made for the test (an address on the stack, without the heap).
+template <class Test>
+bool testFieldText(const Text& text, Test test) {
+  return test(text.view());
+}
+template <class Test>
+bool testFieldText(const RecordTime& time, Test test) {
+  const Text text = time.text();
+  return test(text.view());
+}
+template <class Test>
+bool testFieldText(const RecordAddress& address, Test test) {
+  if (!address.holdsNumber()) {
+    const Text text = address.text();
+    return test(text.view());
+  }
+  char digits[16];
+  std::size_t size = 0;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    const unsigned octet = (address.number() >> shift) & 0xFFu;
+    if (shift != 24) digits[size++] = '.';
+    if (octet >= 100) digits[size++] = static_cast<char>('0' + octet / 100);
+    if (octet >= 10) digits[size++] = static_cast<char>('0' + octet / 10 % 10);
+    digits[size++] = static_cast<char>('0' + octet % 10);
+  }
+  return test(std::string_view(digits, size));
+}
+
+}  // namespace
+
+template <class Record>
+bool QuickFilter::passesCommonFields(const Record& record) const {
+  if (timeActive_ && !testFieldText(record.time, [this](std::string_view time) { return passesTime(time); })) {
+    return false;
+  }
+  const auto prefixTest = [](const TextCondition& condition) {
+    return [&condition](std::string_view address) { return address.starts_with(condition.text) != condition.negated; };
+  };
+  if (remoteIp_.active && !testFieldText(record.remoteIp, prefixTest(remoteIp_))) return false;
+  if (localIp_.active && !testFieldText(record.localIp, prefixTest(localIp_))) return false;
+  if (remotePort_.active && !remotePort_.passes[record.remotePort]) return false;
+  if (localPort_.active && !localPort_.passes[record.localPort]) return false;
   if (applicationName_.active &&
-      (applicationName.find(applicationName_.text) != std::string_view::npos) == applicationName_.negated) {
+      (record.applicationName.view().find(applicationName_.text) != std::string_view::npos) ==
+          applicationName_.negated) {
     return false;
   }
   return true;
@@ -127,10 +165,7 @@ bool QuickFilter::passes(const TrafficRecord& record) const noexcept {
     if ((record.flags & RecordFlag::kUdp) && !udp_) return false;
     if ((record.flags & RecordFlag::kIcmp) && !icmp_) return false;
   }
-  if (!passesCommonFields(record.time, record.remoteIp, record.localIp, record.remotePort, record.localPort,
-                          record.applicationName)) {
-    return false;
-  }
+  if (!passesCommonFields(record)) return false;
   if (ruleName_.active &&
       (record.ruleName.view().find(ruleName_.text) != std::string_view::npos) == ruleName_.negated) {
     return false;
@@ -145,8 +180,7 @@ bool QuickFilter::passes(const PacketRecord& record) const noexcept {
     if (!udp_ && record.protocol == "UDP") return false;
     if (!icmp_ && record.protocol == "ICMP") return false;
   }
-  return passesCommonFields(record.time, record.remoteIp, record.localIp, record.remotePort, record.localPort,
-                            record.applicationName);
+  return passesCommonFields(record);
 }
 
 }  // namespace qv

@@ -40,9 +40,9 @@ class QuickFilter {
   static PortCondition portCondition(std::string_view field);
 
   bool passesCheckBoxes(std::uint8_t flags) const noexcept;
-  bool passesCommonFields(std::string_view time, std::string_view remoteIp, std::string_view localIp,
-                          std::uint16_t remotePort, std::uint16_t localPort,
-                          std::string_view applicationName) const noexcept;
+  // The time, address, port and application tests both logs share.
+  template <class Record>
+  bool passesCommonFields(const Record& record) const;
   bool passesTime(std::string_view time) const noexcept;
 
   bool allow_ = true;

@@ -84,15 +84,15 @@ std::string_view actionField(std::uint8_t flags) {
 void appendTrafficRecordText(std::string& out, const TrafficRecord& record, TimeDigitsMemo& times) {
   const std::size_t start = out.size();
   out.append(kLengthFieldSize, '\0');  // filled in once the body's length is known
-  appendField(out, times.digitsOf(record.time));
+  appendField(out, times.digitsOf(record.time.text()));
   out.append(protocolField(record.flags));
-  appendField(out, storedAddress(record.localIp));
-  appendField(out, storedAddress(record.remoteIp));
+  appendField(out, storedAddress(record.localIp.text()));
+  appendField(out, storedAddress(record.remoteIp.text()));
   appendHex8Field(out, record.localPort);
   appendHex8Field(out, record.remotePort);
   out.append(directionField(record.flags));
-  appendField(out, times.digitsOf(record.beginTime));
-  appendField(out, times.digitsOf(record.endTime));
+  appendField(out, times.digitsOf(record.beginTime.text()));
+  appendField(out, times.digitsOf(record.endTime.text()));
   appendHex8Field(out, record.occurrences);
   out.append(actionField(record.flags));
   out.append("00000000\t00000000\t00000000000000000000000000000000\t");

@@ -25,7 +25,25 @@ std::size_t slotHash(std::string_view bytes) {
   return static_cast<std::size_t>(hash ^ (hash >> 29));
 }
 
+// Any length: short texts are read as two zero-padded words.
+std::size_t anySizeHash(std::string_view bytes) {
+  if (bytes.size() >= 16) return slotHash(bytes);
+  char padded[16] = {};
+  std::memcpy(padded, bytes.data(), bytes.size());
+  std::uint64_t hash = bytes.size() * 0x9E3779B97F4A7C15ULL;
+  hash = (hash ^ load64(padded)) * 0xBF58476D1CE4E5B9ULL;
+  hash = (hash ^ load64(padded + 8)) * 0x94D049BB133111EBULL;
+  return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
 }  // namespace
+
+NameText NameTextCache::get(std::string_view bytes) {
+  if (bytes.empty()) return NameText();
+  NameText& slot = slots_[anySizeHash(bytes) % slots_.size()];
+  if (slot.view() != bytes) slot = NameText(bytes);
+  return slot;
+}
 
 Text TextCache::get(std::string_view bytes) {
   static_assert(Text::kInlineCapacity >= 16, "slotHash reads 16 bytes before the end");

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "logdata/name_text.h"
 #include "logdata/text.h"
 
 namespace qv {
@@ -19,6 +20,16 @@ class TextCache {
 
  private:
   std::array<Text, 4096> slots_{};
+};
+
+// The same for the names of traffic records, which always share a block:
+// equal names read one after another get the block they already have.
+class NameTextCache {
+ public:
+  NameText get(std::string_view bytes);
+
+ private:
+  std::array<NameText, 4096> slots_{};
 };
 
 }  // namespace qv

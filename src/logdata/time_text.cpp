@@ -144,7 +144,10 @@ std::optional<platform::CivilTime> TimeTextConverter::civilTimeOf(std::int64_t u
 Text TimeTextConverter::convert(std::string_view sixteenDigits, bool withMilliseconds) {
   const std::uint64_t high = hexValue(fieldAt(sixteenDigits, 0, 8));
   const std::uint64_t low = hexValue(fieldAt(sixteenDigits, 8, 8));
-  const std::uint64_t value = high << 32 | low;
+  return convertValue(high << 32 | low, withMilliseconds);
+}
+
+Text TimeTextConverter::convertValue(std::uint64_t value, bool withMilliseconds) {
   if (value < kUnixEpochTimeValue) return Text();
   const std::uint64_t seconds = (value - kUnixEpochTimeValue) / kTimeUnitsPerSecond;
   if (seconds > static_cast<std::uint64_t>(kLastConvertibleSecond)) return Text("Time Error");
@@ -167,6 +170,18 @@ Text TimeTextConverter::timeText(std::string_view sixteenDigits, bool withMillis
     entry.high = high;
     entry.low = low;
     entry.withMilliseconds = withMilliseconds;
+    entry.used = true;
+  }
+  return entry.text;
+}
+
+Text TimeTextConverter::textOfValue(std::uint64_t value) {
+  // Without milliseconds the text depends only on the second.
+  const std::uint64_t second = value < kUnixEpochTimeValue ? ~std::uint64_t{0} : value / kTimeUnitsPerSecond;
+  RecentValue& entry = recentValues_[static_cast<std::size_t>((second * 0x9E3779B97F4A7C15ULL) >> 57)];
+  if (!entry.used || entry.second != second) {
+    entry.text = convertValue(value, false);
+    entry.second = second;
     entry.used = true;
   }
   return entry.text;

@@ -41,6 +41,8 @@ class TimeTextConverter {
  public:
   Text timeText(std::string_view sixteenDigits, bool withMilliseconds);
   Text localTimeText(std::int64_t unixSeconds);
+  // The text (without milliseconds) of a time value as timeValueOfDigits reads it.
+  Text textOfValue(std::uint64_t value);
 
  private:
   struct HourOffset {
@@ -55,14 +57,22 @@ class TimeTextConverter {
     Text text;
   };
 
+  struct RecentValue {
+    std::uint64_t second = 0;
+    bool used = false;
+    Text text;
+  };
+
   std::optional<platform::CivilTime> civilTimeOf(std::int64_t unixSeconds);
   Text convert(std::string_view sixteenDigits, bool withMilliseconds);
+  Text convertValue(std::uint64_t value, bool withMilliseconds);
 
   std::array<HourOffset, 128> hours_{};
   // The local day last converted: its first second and its date.
   std::int64_t dayStart_ = INT64_MIN;  // none yet
   platform::CivilTime day_{};
   std::array<RecentText, 64> recent_{};
+  std::array<RecentValue, 128> recentValues_{};
 };
 
 }  // namespace qv

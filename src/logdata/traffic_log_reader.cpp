@@ -10,7 +10,7 @@
 #include "logdata/number_text.h"
 #include "logdata/record_fields.h"
 #include "logdata/text_cache.h"
-#include "logdata/time_text.h"
+#include "logdata/record_time.h"
 
 namespace qv {
 namespace {
@@ -51,7 +51,7 @@ class RecordLineParser {
     const std::size_t t = firstTab + 1;
     const FixedFields fields(text, t);
 
-    record.time = times_.timeText(fields.field(Field::kTime, 16), false);
+    record.time = RecordTime::ofValue(timeValueOfDigits(fields.field(Field::kTime, 16)));
     switch (fields.character(Field::kProtocolChar)) {
       case '2': record.flags |= RecordFlag::kIcmp; break;
       case 'D': record.flags |= RecordFlag::kTcp; break;
@@ -60,8 +60,8 @@ class RecordLineParser {
     }
     readEndpointFields(fields, addresses_, record);
     record.flags |= directionFlag(fields.character(Field::kDirectionChar));
-    record.beginTime = times_.timeText(fields.field(Field::kBeginTime, 16), false);
-    record.endTime = times_.timeText(fields.field(Field::kEndTime, 16), false);
+    record.beginTime = RecordTime::ofValue(timeValueOfDigits(fields.field(Field::kBeginTime, 16)));
+    record.endTime = RecordTime::ofValue(timeValueOfDigits(fields.field(Field::kEndTime, 16)));
     record.occurrences = hexValue(fields.field(Field::kOccurrences, 8));
     record.flags |= actionFlag(fields.character(Field::kActionChar));
 
@@ -82,8 +82,7 @@ class RecordLineParser {
     return name;
   }
 
-  TimeTextConverter times_;
-  TextCache names_;
+  NameTextCache names_;
   AddressCache addresses_;
 };
 

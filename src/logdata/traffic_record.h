@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "logdata/name_text.h"
+#include "logdata/record_address.h"
+#include "logdata/record_time.h"
 #include "logdata/text.h"
 
 namespace qv {
@@ -22,18 +25,21 @@ inline constexpr std::uint8_t kActionMask = kBlocked | kAllowed;
 
 // One event of the traffic log. A value: views and the filter list hold copies.
 // A filter entry is a TrafficRecord too; its `time` then holds the port marker.
+// Times and addresses are kept as numbers and give their texts when asked
+// (`time.text()`); each name is a pointer to a block that all records
+// naming the same bytes share.
 struct TrafficRecord {
-  Text nameAddress;
+  NameText nameAddress;
+  NameText ruleName;
+  NameText applicationName;
+  RecordTime time;
+  RecordTime beginTime;
+  RecordTime endTime;
+  RecordAddress localIp;
+  RecordAddress remoteIp;
   std::uint32_t occurrences = 0;
-  Text ruleName;
-  Text applicationName;
-  Text time;
-  Text beginTime;
-  Text endTime;
   std::uint16_t localPort = 0;
   std::uint16_t remotePort = 0;
-  Text localIp;
-  Text remoteIp;
   std::uint8_t flags = 0;
 
   friend bool operator==(const TrafficRecord&, const TrafficRecord&) = default;

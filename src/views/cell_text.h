@@ -18,6 +18,18 @@ inline void appendNumber(std::string& out, std::uint32_t value) {
   out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
+// A field's text: texts as they are, times and addresses made from their numbers.
+inline void appendField(std::string& out, const Text& text) { out += text.view(); }
+inline void appendField(std::string& out, const NameText& text) { out += text.view(); }
+inline void appendField(std::string& out, const RecordTime& time) { out += time.text().view(); }
+inline void appendField(std::string& out, const RecordAddress& address) {
+  if (address.holdsNumber()) {
+    appendDottedAddress(out, address.number());
+  } else {
+    out += address.text().view();
+  }
+}
+
 inline std::string_view directionText(std::uint8_t flags) {
   if (flags & RecordFlag::kIncoming) return "Incoming";
   if (flags & RecordFlag::kOutgoing) return "Outgoing";
@@ -32,15 +44,15 @@ template <class Record, class Column>
 bool appendSharedCellText(std::string& out, const Record& record, Column column) {
   if (column != Column::kTime && record.time == "No Data") return true;
   switch (column) {
-    case Column::kTime: out += record.time.view(); return true;
+    case Column::kTime: appendField(out, record.time); return true;
     case Column::kAction: out += (record.flags & RecordFlag::kAllowed) ? "Allow" : "Block"; return true;
     case Column::kDirection: out += directionText(record.flags); return true;
-    case Column::kRemoteIp: out += record.remoteIp.view(); return true;
-    case Column::kNameAddress: out += record.nameAddress.view(); return true;
+    case Column::kRemoteIp: appendField(out, record.remoteIp); return true;
+    case Column::kNameAddress: appendField(out, record.nameAddress); return true;
     case Column::kRemotePort: appendNumber(out, record.remotePort); return true;
-    case Column::kLocalIp: out += record.localIp.view(); return true;
+    case Column::kLocalIp: appendField(out, record.localIp); return true;
     case Column::kLocalPort: appendNumber(out, record.localPort); return true;
-    case Column::kApplicationName: out += record.applicationName.view(); return true;
+    case Column::kApplicationName: appendField(out, record.applicationName); return true;
     default: return false;
   }
 }

@@ -17,18 +17,31 @@
 
 namespace qv::rowsort {
 
+// A field as a sort key: texts as they are, times and addresses as made texts.
+inline SortText fieldSortText(const Text& text) noexcept { return SortText(text); }
+inline SortText fieldSortText(const NameText& text) noexcept { return SortText(text.view()); }
+inline SortText fieldSortText(const RecordTime& time) { return SortText::owning(time.text()); }
+inline SortText fieldSortText(const RecordAddress& address) { return SortText::owning(address.text()); }
+
+// The numeric order of an address field.
+inline std::uint32_t fieldAddressSortValue(const Text& dotted) noexcept { return addressSortValue(dotted); }
+inline std::uint32_t fieldAddressSortValue(const RecordAddress& address) {
+  // A number's dotted text is four groups of at most three digits, which sorts as the number.
+  return address.holdsNumber() ? address.number() : addressSortValue(address.text());
+}
+
 // The text keys of fields both records have; {} for any other key.
 template <class Record>
-std::string_view sharedSortText(const Record& row, Key key) {
+SortText sharedSortText(const Record& row, Key key) {
   switch (key) {
     case Key::kTime:
-      return row.time;
+      return fieldSortText(row.time);
     case Key::kNameAddress:
-      return row.nameAddress;
+      return fieldSortText(row.nameAddress);
     case Key::kApplicationName:
-      return row.applicationName;
+      return fieldSortText(row.applicationName);
     case Key::kRemoteIpText:
-      return row.remoteIp;
+      return fieldSortText(row.remoteIp);
     default:
       return {};
   }
@@ -39,9 +52,9 @@ template <class Record>
 std::uint64_t sharedSortNumber(const Record& row, Key key) {
   switch (key) {
     case Key::kRemoteIpNumeric:
-      return addressSortValue(row.remoteIp);
+      return fieldAddressSortValue(row.remoteIp);
     case Key::kLocalIpNumeric:
-      return addressSortValue(row.localIp);
+      return fieldAddressSortValue(row.localIp);
     case Key::kRemotePort:
       return row.remotePort;
     case Key::kLocalPort:

@@ -13,6 +13,10 @@ void appendField(std::string& text, std::string_view field) {
   text.push_back('\t');
 }
 
+void appendField(std::string& text, const Text& field) { appendField(text, field.view()); }
+void appendField(std::string& text, const RecordTime& field) { appendField(text, field.text().view()); }
+void appendField(std::string& text, const RecordAddress& field) { appendField(text, field.text().view()); }
+
 void appendNumber(std::string& text, std::uint32_t value) {
   char digits[16];
   const auto result = std::to_chars(digits, digits + sizeof digits, value);

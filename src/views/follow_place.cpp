@@ -114,10 +114,14 @@ constexpr std::size_t kTopSearch = 256;
 
 std::uint64_t eventDigest(const TrafficRecord& record) {
   std::uint64_t digest = 0;
-  for (const Text* text : {&record.time, &record.remoteIp, &record.localIp, &record.nameAddress, &record.ruleName,
-                           &record.applicationName, &record.beginTime, &record.endTime}) {
-    mix(digest, text->view());
+  // Times and addresses mix in what identifies their texts: equal texts, equal numbers.
+  for (const RecordTime* time : {&record.time, &record.beginTime, &record.endTime}) {
+    mix(digest, time->holdsValue() ? static_cast<std::uint64_t>(time->unixSeconds()) : std::hash<std::string_view>()(time->text().view()));
   }
+  for (const RecordAddress* address : {&record.remoteIp, &record.localIp}) {
+    mix(digest, address->holdsNumber() ? address->number() : std::hash<std::string_view>()(address->text().view()));
+  }
+  for (const NameText* text : {&record.nameAddress, &record.ruleName, &record.applicationName}) mix(digest, text->view());
   mix(digest, (std::uint64_t{record.remotePort} << 32) | (std::uint64_t{record.localPort} << 16) | record.flags);
   mix(digest, record.occurrences);
   return digest;

@@ -6,7 +6,7 @@ namespace qv {
 
 namespace rowsort {
 
-std::string_view sortText(const PacketRecord& row, Key key) {
+SortText sortText(const PacketRecord& row, Key key) {
   if (key == Key::kProtocolText) return row.protocol;
   return sharedSortText(row, key);
 }

@@ -35,9 +35,16 @@ Shape shapeOf(const FilterEntry& pattern) noexcept {
   return static_cast<Shape>(shape);
 }
 
+// The text fields as keys: the names' own texts and the addresses'
+// identities, which are equal exactly when the addresses' texts are.
+struct FieldKeys {
+  std::array<std::string_view, 2> names;
+  std::array<std::uint64_t, 2> addresses;
+};
+
 template <class Fields>
-std::array<std::string_view, kTextFieldCount> textsOf(const Fields& fields) {
-  return {fields.applicationName, fields.ruleName, fields.remoteIp, fields.localIp};
+FieldKeys keysOf(const Fields& fields) {
+  return {{fields.applicationName, fields.ruleName}, {fields.remoteIp.identity(), fields.localIp.identity()}};
 }
 
 constexpr std::uint32_t kUnknownText = std::numeric_limits<std::uint32_t>::max();
@@ -200,12 +207,24 @@ void mergeEventPatterns(std::vector<TrafficRecord>& shown) {
     tableOf[shape] = tables.size();
     tables.emplace_back(static_cast<Shape>(shape));
   }
-  std::array<TextIds, kTextFieldCount> textIds;
-  const auto idsOf = [&](const std::array<std::string_view, kTextFieldCount>& texts, bool numberNew) {
+  std::array<TextIds, 2> textIds;
+  std::array<std::unordered_map<std::uint64_t, std::uint32_t>, 2> addressIds;
+  const auto idsOf = [&](const FieldKeys& keys, bool numberNew) {
     std::array<std::uint32_t, kTextFieldCount> ids{};
     for (unsigned field = 0; field < kTextFieldCount; ++field) {
       if (isOpen(static_cast<Shape>(openEverywhere), field)) continue;
-      ids[field] = numberNew ? textIds[field].number(texts[field]) : textIds[field].find(texts[field]);
+      if (field < 2) {
+        ids[field] = numberNew ? textIds[field].number(keys.names[field]) : textIds[field].find(keys.names[field]);
+        continue;
+      }
+      auto& numbers = addressIds[field - 2];
+      const std::uint64_t key = keys.addresses[field - 2];
+      if (numberNew) {
+        ids[field] = numbers.try_emplace(key, static_cast<std::uint32_t>(numbers.size())).first->second;
+      } else {
+        const auto found = numbers.find(key);
+        ids[field] = found == numbers.end() ? kUnknownText : found->second;
+      }
     }
     return ids;
   };
@@ -220,7 +239,7 @@ void mergeEventPatterns(std::vector<TrafficRecord>& shown) {
     const FilterEntry pattern = makeEventPattern(event);
     const Shape shape = shapeOf(pattern);
     const ShapeTable& table = tables[tableOf[shape]];
-    const std::array<std::uint32_t, kTextFieldCount> patternIds = idsOf(textsOf(pattern), false);
+    const std::array<std::uint32_t, kTextFieldCount> patternIds = idsOf(keysOf(pattern), false);
     std::uint32_t found = kSurvivor;
     for (const std::uint8_t flags : admittedFlags.of(pattern)) {
       const GroupKey wanted = keyFor(shape, patternIds, pattern.remotePort, pattern.localPort, flags);
@@ -233,7 +252,7 @@ void mergeEventPatterns(std::vector<TrafficRecord>& shown) {
       continue;
     }
     total[row] = event.occurrences;
-    const std::array<std::uint32_t, kTextFieldCount> rowIds = idsOf(textsOf(event), true);
+    const std::array<std::uint32_t, kTextFieldCount> rowIds = idsOf(keysOf(event), true);
     for (ShapeTable& each : tables) {
       each.fileIfNew(keyFor(each.shape(), rowIds, event.remotePort, event.localPort, event.flags),
                      static_cast<std::uint32_t>(row));

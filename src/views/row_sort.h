@@ -11,6 +11,7 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -88,13 +89,36 @@ constexpr std::uint64_t directionRank(std::uint8_t flags) noexcept {
   return 2;
 }
 
+// A text key of one row: a view of the record's own text, or a text made for
+// the sort (times and addresses kept as numbers). Lives as long as the record.
+class SortText {
+ public:
+  SortText() noexcept = default;
+  SortText(std::string_view borrowed) noexcept : borrowed_(borrowed) {}  // NOLINT: implicit like a view
+  SortText(const Text& borrowed) noexcept : borrowed_(borrowed.view()) {}  // NOLINT
+  static SortText owning(Text made) noexcept {
+    SortText text;
+    text.owned_ = std::move(made);
+    text.isOwned_ = true;
+    return text;
+  }
+  std::string_view view() const noexcept { return isOwned_ ? owned_.view() : borrowed_; }
+  bool isOwned() const noexcept { return isOwned_; }
+  Text release() noexcept { return std::move(owned_); }
+
+ private:
+  std::string_view borrowed_;
+  Text owned_;
+  bool isOwned_ = false;
+};
+
 // Record access: each record type provides
-//   std::string_view sortText(const R&, Key) and std::uint64_t sortNumber(const R&, Key).
+//   SortText sortText(const R&, Key) and std::uint64_t sortNumber(const R&, Key).
 template <class Record>
 std::strong_ordering compareKey(const Record& a, const Record& b, KeyOrder order) {
   std::strong_ordering result = std::strong_ordering::equal;
   if (isTextKey(order.key)) {
-    result = Text::compareBytes(sortText(a, order.key), sortText(b, order.key));
+    result = Text::compareBytes(sortText(a, order.key).view(), sortText(b, order.key).view());
   } else {
     result = sortNumber(a, order.key) <=> sortNumber(b, order.key);
   }
@@ -147,11 +171,20 @@ template <class Rows>
 std::vector<std::uint32_t> rankTexts(const Rows& rows, Key key) {
   std::unordered_map<std::string_view, std::uint32_t> ids;
   std::vector<std::string_view> distinct;
+  std::deque<Text> made;  // the distinct texts made for the sort, which the views point into
   std::vector<std::uint32_t> ranks(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const auto [found, inserted] = ids.try_emplace(sortText(rows[i], key), static_cast<std::uint32_t>(distinct.size()));
-    if (inserted) distinct.push_back(found->first);
-    ranks[i] = found->second;
+    SortText text = sortText(rows[i], key);
+    const auto found = ids.find(text.view());
+    if (found != ids.end()) {
+      ranks[i] = found->second;
+      continue;
+    }
+    const std::string_view kept = text.isOwned() ? made.emplace_back(text.release()).view() : text.view();
+    const auto id = static_cast<std::uint32_t>(distinct.size());
+    ids.emplace(kept, id);
+    distinct.push_back(kept);
+    ranks[i] = id;
   }
   std::vector<std::uint32_t> byText(distinct.size());
   for (std::size_t id = 0; id < byText.size(); ++id) byText[id] = static_cast<std::uint32_t>(id);
@@ -209,11 +242,13 @@ std::vector<FieldPlan> planFields(const Rows& rows, const ColumnOrder& order, So
       plan.width = kRankWidth;
     } else {
       // Skip what all rows share; a text whose rest fits with a length byte is exact.
-      std::string_view first = sortText(rows[0], key.key);
+      const SortText firstText = sortText(rows[0], key.key);
+      const std::string_view first = firstText.view();
       std::size_t common = first.size();
       std::size_t longest = 0;
       for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string_view text = sortText(rows[i], key.key);
+        const SortText rowText = sortText(rows[i], key.key);
+        const std::string_view text = rowText.view();
         std::size_t same = 0;
         const std::size_t limit = std::min(common, text.size());
         while (same < limit && text[same] == first[same]) ++same;
@@ -245,7 +280,8 @@ void writePrefix(const Record& row, std::size_t rowIndex, const std::vector<Fiel
       for (std::size_t i = plan.width; i-- > 0;) writer.put(static_cast<std::uint8_t>(value >> (8 * i)), invert);
       continue;
     }
-    const std::string_view rest = sortText(row, plan.order.key).substr(plan.commonPrefix);
+    const SortText text = sortText(row, plan.order.key);
+    const std::string_view rest = text.view().substr(plan.commonPrefix);
     const std::size_t textBytes = plan.exact ? plan.width - 1 : plan.width;
     for (std::size_t i = 0; i < textBytes && i < rest.size(); ++i) writer.put(static_cast<std::uint8_t>(rest[i]), invert);
     if (plan.exact) {

@@ -90,11 +90,12 @@ Clock clockOf(WallClockSeconds seconds) {
 template <class Rows>
 std::vector<TimelinePoint> pointsOf(const Rows& rows, std::size_t count) {
   std::vector<TimelinePoint> points(count);
-  std::string_view lastDate;
+  std::string lastDate;
   std::optional<WallClockSeconds> lastDayStart;
   for (std::size_t row = 0; row < count; ++row) {
     const auto& record = rows[row];
-    const std::string_view text = record.time.view();
+    const Text timeText = Text(record.time);  // traffic times are made from their values
+    const std::string_view text = timeText.view();
     points[row].blocked = (record.flags & RecordFlag::kAllowed) == 0;
     if (lastDayStart && text.size() >= 19 && text.substr(0, 11) == lastDate) {
       const int hour = digitsAt(text, 11, 2);
@@ -108,7 +109,7 @@ std::vector<TimelinePoint> pointsOf(const Rows& rows, std::size_t count) {
     }
     points[row].time = wallClockSecondsOf(text);
     if (points[row].time) {
-      lastDate = text.substr(0, 11);
+      lastDate.assign(text.substr(0, 11));
       lastDayStart = floorDivide(*points[row].time, kDay) * kDay;
     }
   }

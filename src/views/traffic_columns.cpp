@@ -37,8 +37,8 @@ void appendTrafficCellText(std::string& out, const TrafficRecord& record, Traffi
       return;
     case TrafficColumn::kOccurrences: celltext::appendNumber(out, record.occurrences); return;
     case TrafficColumn::kRuleName: out += record.ruleName.view(); return;
-    case TrafficColumn::kBeginTime: out += record.beginTime.view(); return;
-    case TrafficColumn::kEndTime: out += record.endTime.view(); return;
+    case TrafficColumn::kBeginTime: celltext::appendField(out, record.beginTime); return;
+    case TrafficColumn::kEndTime: celltext::appendField(out, record.endTime); return;
     default: return;
   }
 }

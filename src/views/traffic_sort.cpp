@@ -6,14 +6,14 @@ namespace qv {
 
 namespace rowsort {
 
-std::string_view sortText(const TrafficRecord& row, Key key) {
+SortText sortText(const TrafficRecord& row, Key key) {
   switch (key) {
     case Key::kBeginTime:
-      return row.beginTime;
+      return fieldSortText(row.beginTime);
     case Key::kEndTime:
-      return row.endTime;
+      return fieldSortText(row.endTime);
     case Key::kRuleName:
-      return row.ruleName;
+      return fieldSortText(row.ruleName);
     default:
       return sharedSortText(row, key);
   }

@@ -182,9 +182,9 @@ void forEachPrefixRecord(const std::vector<std::string>& images, const std::vect
 
 std::string trafficKey(const TrafficRecord& r) {
   std::string key;
-  for (const Text* text : {&r.nameAddress, &r.ruleName, &r.applicationName, &r.time, &r.beginTime, &r.endTime,
-                           &r.localIp, &r.remoteIp}) {
-    key += text->view();
+  for (const Text& text : {r.nameAddress.text(), r.ruleName.text(), r.applicationName.text(), r.time.text(), r.beginTime.text(),
+                           r.endTime.text(), r.localIp.text(), r.remoteIp.text()}) {
+    key += text.view();
     key += '\x1F';
   }
   key += std::to_string(r.occurrences) + '/' + std::to_string(r.localPort) + '/' + std::to_string(r.remotePort) +

@@ -28,7 +28,7 @@ TEST(Samples, TrafficLogReadsNewestFirstAcrossTheRing) {
   std::set<std::uint8_t> kinds;
   forEachInRingOrder(log.records.size(), log.newestIndex, [&](std::size_t index) {
     const TrafficRecord& record = log.records[index];
-    EXPECT_LE(record.time.view(), previous) << index;
+    EXPECT_LE(record.time.str(), previous) << index;
     previous = record.time.str();
     kinds.insert(record.flags);
   });

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "logdata/record_time.h"
+
 namespace qv::test {
 
 // Sets TZ for the lifetime of the guard and restores the previous zone.
@@ -14,6 +16,7 @@ class TimeZoneGuard {
     if (const char* previous = std::getenv("TZ")) previous_ = previous;
     ::setenv("TZ", zone, 1);
     ::tzset();
+    noteTimeZoneChanged();
   }
   ~TimeZoneGuard() {
     if (previous_) {
@@ -22,6 +25,7 @@ class TimeZoneGuard {
       ::unsetenv("TZ");
     }
     ::tzset();
+    noteTimeZoneChanged();
   }
   TimeZoneGuard(const TimeZoneGuard&) = delete;
   TimeZoneGuard& operator=(const TimeZoneGuard&) = delete;

@@ -164,13 +164,13 @@ TEST(PacketSort, EveryColumnAgreesWithAPlainStableSortByItsOrder) {
   for (int i = 0; i < 400; ++i) {
     const TrafficRecord like = randomTrafficRow(random);
     static constexpr const char* kProtocols[] = {"TCP", "UDP", "ICMP", "IGMP", "ARP", "", "RARP"};
-    PacketRecord packet = test::packet(kProtocols[i % 7], like.remoteIp.view(), like.localIp.view(), like.remotePort,
+    PacketRecord packet = test::packet(kProtocols[i % 7], like.remoteIp.str(), like.localIp.str(), like.remotePort,
                                        like.localPort);
-    packet.time = like.time;
+    packet.time = like.time.text();
     packet.flags = like.flags;
     packet.tcpFlags = static_cast<std::uint8_t>(like.occurrences);
-    packet.nameAddress = like.nameAddress;
-    packet.applicationName = like.applicationName;
+    packet.nameAddress = like.nameAddress.text();
+    packet.applicationName = like.applicationName.text();
     packets.push_back(packet);
   }
   for (int column = 0; column < kPacketColumnCount; ++column) {
