@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -231,6 +232,11 @@ class MainWindow : public QMainWindow {
     FilterCriteria criteria;
     SortState sortedBy;
     bool quiet = true;
+    // The place and the shown rows' digests as the read started, so that the
+    // worker can carry the place over; no digests when they were stale.
+    ListPlace place;
+    std::shared_ptr<const std::vector<std::uint64_t>> before;
+    std::uint64_t rowsVersion = 0;
   };
   void runPlaceKeepingRead(int tab, bool quiet);
   void finishPlaceKeepingRead(const PlaceKeepingRead& request, std::uint64_t generation, LogRead& read);
@@ -320,8 +326,10 @@ class MainWindow : public QMainWindow {
   std::array<bool, 2> readAgain_{};
   // The digests of the shown rows as the last place-keeping read left them;
   // stale once anything else changes the rows.
-  std::array<std::vector<std::uint64_t>, 2> shownDigests_;
+  std::array<std::shared_ptr<const std::vector<std::uint64_t>>, 2> shownDigests_;
   std::array<bool, 2> digestsCurrent_{};
+  // Counts every change of each list's rows.
+  std::array<std::uint64_t, 2> rowsVersion_{};
   // Set while a re-read replaces the packet rows: the packet viewer keeps its
   // copies instead of closing.
   bool keepingViewerOpen_ = false;

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
@@ -62,8 +63,14 @@ void MainWindow::buildViewMenu() {
 
   // Any other change of the rows (read, filter run, analysis, sort) leaves
   // the digests of the last place-keeping read behind.
-  connect(trafficModel_, &QAbstractItemModel::modelReset, this, [this] { digestsCurrent_[kTrafficTab] = false; });
-  connect(packetModel_, &QAbstractItemModel::modelReset, this, [this] { digestsCurrent_[kPacketTab] = false; });
+  connect(trafficModel_, &QAbstractItemModel::modelReset, this, [this] {
+    digestsCurrent_[kTrafficTab] = false;
+    ++rowsVersion_[kTrafficTab];
+  });
+  connect(packetModel_, &QAbstractItemModel::modelReset, this, [this] {
+    digestsCurrent_[kPacketTab] = false;
+    ++rowsVersion_[kPacketTab];
+  });
 }
 
 void MainWindow::setNewRowMarkTime(int milliseconds) { newRowMarkTimer_->setInterval(milliseconds); }
@@ -129,6 +136,9 @@ void MainWindow::runPlaceKeepingRead(int tab, bool quiet) {
   request.criteria = quickFilter_->criteria();
   request.sortedBy = tab == kTrafficTab ? trafficModel_->sortState() : packetModel_->sortState();
   request.quiet = quiet;
+  request.place = placeIn(tab);
+  request.rowsVersion = rowsVersion_[slot];
+  if (digestsCurrent_[slot]) request.before = shownDigests_[slot];
   if (const std::optional<std::string> message = validateCriteria(request.criteria)) {
     if (quiet) {
       showFollowStatus(tr("Follow paused: %1").arg(decodeAnsi(*message)));
@@ -159,6 +169,7 @@ void MainWindow::runPlaceKeepingRead(int tab, bool quiet) {
       }
       read->digests = eventDigests(read->packet.shown);
     }
+    if (request.before) read->kept = keepPlace(*request.before, request.place, read->digests);
   };
   const std::uint64_t generation = ++readGeneration_[slot];
   placeKeepingRead_[slot] = generation;
@@ -216,16 +227,24 @@ void MainWindow::finishPlaceKeepingRead(const PlaceKeepingRead& request, std::ui
     return;
   }
 
-  if (!digestsCurrent_[slot]) {
-    shownDigests_[slot] = tab == kTrafficTab ? eventDigests(shownTrafficEvents(trafficModel_->log()))
-                                             : eventDigests(packetModel_->log().shown);
+  if (!digestsCurrent_[slot] || !shownDigests_[slot]) {
+    shownDigests_[slot] = std::make_shared<const std::vector<std::uint64_t>>(
+        tab == kTrafficTab ? eventDigests(shownTrafficEvents(trafficModel_->log()))
+                           : eventDigests(packetModel_->log().shown));
+    digestsCurrent_[slot] = true;
   }
+  const std::vector<std::uint64_t>& before = *shownDigests_[slot];
   const ListPlace place = placeIn(tab);
   const bool wasAtTop = place.topRow.value_or(0) == 0;
   const int horizontal = (tab == kTrafficTab ? trafficView_ : packetView_)->horizontalScrollBar()->value();
-  KeptPlace kept = keepPlace(shownDigests_[slot], place, read.digests);
+  // The worker's answer holds unless the rows or the user's place changed meanwhile.
+  const bool placeAsStarted = place.selectedRows == request.place.selectedRows &&
+                              place.topRow == request.place.topRow && place.currentRow == request.place.currentRow;
+  KeptPlace kept = read.kept && request.rowsVersion == rowsVersion_[slot] && placeAsStarted
+                       ? std::move(*read.kept)
+                       : keepPlace(before, place, read.digests);
   // Before the first events everything would be new; that marks nothing.
-  const bool markNew = !shownDigests_[slot].empty();
+  const bool markNew = !before.empty();
   const bool freshRows = markNew && !kept.newRows.empty();
   // Rows marked by an earlier re-read stay marked until their time is up.
   const std::vector<std::size_t>& marked =
@@ -233,7 +252,7 @@ void MainWindow::finishPlaceKeepingRead(const PlaceKeepingRead& request, std::ui
   if (!marked.empty()) {
     std::unordered_set<std::uint64_t> stillNew;
     for (const std::size_t row : marked) {
-      if (row < shownDigests_[slot].size()) stillNew.insert(shownDigests_[slot][row]);
+      if (row < before.size()) stillNew.insert(before[row]);
     }
     for (std::size_t row = 0; row < read.digests.size(); ++row) {
       if (stillNew.contains(read.digests[row])) kept.newRows.push_back(row);
@@ -242,17 +261,22 @@ void MainWindow::finishPlaceKeepingRead(const PlaceKeepingRead& request, std::ui
     kept.newRows.erase(std::unique(kept.newRows.begin(), kept.newRows.end()), kept.newRows.end());
   }
 
+  // The rows replaced are freed on a pool thread: a million records take
+  // a while to free.
+  const auto freeLater = [](auto old) {
+    QThreadPool::globalInstance()->start([held = std::make_shared<decltype(old)>(std::move(old))]() mutable { held.reset(); });
+  };
   if (tab == kTrafficTab) {
-    trafficModel_->replaceLog(std::move(read.traffic), sortedBy);
+    freeLater(trafficModel_->replaceLog(std::move(read.traffic), sortedBy));
     if (status == ReadStatus::kShown) hitCounts_ = std::move(read.hitCounts);
     trafficCount_->setText(QString::fromStdString(trafficModel_->log().countLine));
   } else {
     keepingViewerOpen_ = true;
-    packetModel_->replaceLog(std::move(read.packet), sortedBy);
+    freeLater(packetModel_->replaceLog(std::move(read.packet), sortedBy));
     keepingViewerOpen_ = false;
     packetCount_->setText(QString::fromStdString(packetModel_->log().countLine));
   }
-  shownDigests_[slot] = std::move(read.digests);
+  shownDigests_[slot] = std::make_shared<const std::vector<std::uint64_t>>(std::move(read.digests));
   digestsCurrent_[slot] = true;
   shownFile_[slot] = fileNameOf(request.path);
   readPath_[slot] = request.path;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "filter/filter_hit_counts.h"
@@ -20,6 +21,8 @@ struct MainWindow::LogRead {
   FilterHitCounts hitCounts;
   // A place-keeping read: the digests of the shown rows in display order.
   std::vector<std::uint64_t> digests;
+  // The place carried over by the worker, from the place the read started with.
+  std::optional<KeptPlace> kept;
 };
 
 }  // namespace qv::gui

@@ -78,13 +78,14 @@ void PacketTableModel::replaceLog(PacketLogState log) {
   update([&](PacketLogState& current) { current = std::move(log); });
 }
 
-void PacketTableModel::replaceLog(PacketLogState log, const SortState& sortedBy) {
+PacketLogState PacketTableModel::replaceLog(PacketLogState log, const SortState& sortedBy) {
   beginResetModel();
-  log_ = std::move(log);
+  std::swap(log_, log);
   sort_ = sortedBy;
   newRows_.forget();
   endResetModel();
   emit headerDataChanged(Qt::Horizontal, 0, kPacketColumnCount - 1);
+  return log;
 }
 
 void PacketTableModel::markNewRows(std::vector<std::size_t> rows) {

@@ -81,13 +81,14 @@ void TrafficTableModel::replaceLog(TrafficLogState log) {
   update([&](TrafficLogState& current) { current = std::move(log); });
 }
 
-void TrafficTableModel::replaceLog(TrafficLogState log, const SortState& sortedBy) {
+TrafficLogState TrafficTableModel::replaceLog(TrafficLogState log, const SortState& sortedBy) {
   beginResetModel();
-  log_ = std::move(log);
+  std::swap(log_, log);
   sort_ = sortedBy;
   newRows_.forget();
   endResetModel();
   emit headerDataChanged(Qt::Horizontal, 0, kTrafficColumnCount - 1);
+  return log;
 }
 
 void TrafficTableModel::markNewRows(std::vector<std::size_t> rows) {

@@ -46,8 +46,9 @@ class TrafficTableModel : public QAbstractTableModel {
   // Takes a whole log state read elsewhere.
   void replaceLog(TrafficLogState log);
   // The same for rows already sorted as `sortedBy` says (a re-read that keeps
-  // the user's sort).
-  void replaceLog(TrafficLogState log, const SortState& sortedBy);
+  // the user's sort). Hands back the state it replaced, so that the caller
+  // may free a million records off the user-interface thread.
+  [[nodiscard]] TrafficLogState replaceLog(TrafficLogState log, const SortState& sortedBy);
 
   // Shows the rows (display indexes, ascending) as new until the marks are
   // cleared or the rows change.
