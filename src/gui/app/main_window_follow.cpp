@@ -3,7 +3,6 @@
 // user's place (sort, selection, scroll position) by the events' contents.
 #include <QAction>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -75,7 +74,7 @@ void MainWindow::buildViewMenu() {
 
 void MainWindow::setNewRowMarkTime(int milliseconds) { newRowMarkTimer_->setInterval(milliseconds); }
 
-bool MainWindow::isFollowing() const { return follower_ && follower_->isFollowing(); }
+bool MainWindow::isFollowing() const { return followAction_ && followAction_->isChecked(); }
 
 void MainWindow::setFollowing(bool on) {
   if (followAction_->isChecked() != on) {
