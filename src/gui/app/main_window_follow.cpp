@@ -3,6 +3,7 @@
 // user's place (sort, selection, scroll position) by the events' contents.
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
