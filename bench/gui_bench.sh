@@ -46,3 +46,11 @@ done
 c=$(value "$core" peak_kb); w=$(value "$window" peak_kb)
 printf '%-34s %8dMB %8dMB %+9.1f%%\n' "peak memory (both logs)" $((c / 1024)) $((w / 1024)) \
   "$(awk -v a="$w" -v b="$c" 'BEGIN{print (a-b)*100/b}')"
+
+# One follow cycle: the traffic log with one event appended, read again by the
+# window (selection and scroll position kept) against the core's read alone.
+follow=$(best follow)
+c=$(value "$follow" follow_core_read); w=$(value "$follow" follow_cycle)
+printf '%-34s %9.3fs %9.3fs %+9.3fs\n' "traffic: follow cycle, 1 appended" "$c" "$w" \
+  "$(awk -v a="$w" -v b="$c" 'BEGIN{print a-b}')"
+printf '%-34s %10s %10s\n' "traffic: paints during follow read" "" "$(value "$follow" follow_paints_while_reading)"

@@ -2,6 +2,9 @@
 //   gui_timing core   TRAFFIC PACKETS   the core read and sort, as qvlog does them
 //   gui_timing window TRAFFIC PACKETS   the same through the main window, each up to
 //                                       its view repainted
+//   gui_timing follow TRAFFIC PACKETS   one follow cycle: the firewall adds one event
+//                                       to TRAFFIC (a copy), the window reads it again
+//                                       keeping a selection and scroll position
 // Prints one line per step ("name seconds") and the peak resident memory.
 // Runs on the offscreen platform; see bench/gui_bench.sh.
 #include <QApplication>
@@ -14,11 +17,13 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "gui/app/main_window.h"
 #include "gui/views/log_list_view.h"
 #include "gui/views/packet_table_model.h"
 #include "gui/views/traffic_table_model.h"
+#include "logdata/log_export.h"
 #include "settings/memory_settings_store.h"
 #include "views/packet_sort.h"
 #include "views/read_operation.h"
@@ -137,15 +142,83 @@ int runWindow(const std::string& traffic, const std::string& packets) {
   return 0;
 }
 
+// The follow cycle against the core's read of the same file. The window has
+// followed the log before (its previous digests are kept), has three events
+// selected and is scrolled to the middle; then one event is appended.
+int runFollow(const std::string& traffic) {
+  QTemporaryDir folder;
+  const std::string followed = (folder.path() + "/tralog.log").toStdString();
+  qv::TrafficLogState original;
+  qv::readTrafficLog(original, traffic, {}, 0);
+  std::vector<qv::TrafficRecord> rows = original.shown.rows;
+  const auto write = [&followed](const std::vector<qv::TrafficRecord>& shown) {
+    std::ofstream(followed, std::ios::binary | std::ios::trunc) << qv::trafficExportImage(shown);
+  };
+  write(rows);
+
+  qv::settings::MemorySettingsStore store;
+  qv::gui::MainWindowServices services;
+  services.settings = &store;
+  services.filterListPath = (folder.path() + "/filter.lst").toStdString();
+  services.trayAvailable = [] { return false; };
+  services.now = [] { return std::int64_t{0}; };
+  services.readInBackground = true;
+  services.showMessage = [](QWidget*, const QString&, const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+  };
+  qv::gui::MainWindow window(services, {});
+  window.resize(1280, 900);
+  window.start();
+  window.readLogFile(followed);
+  while (window.isReading()) QTest::qWait(20);
+  qv::gui::LogListView* view = window.trafficView();
+  const std::size_t middle = rows.size() / 2;
+  view->selectRows(std::vector<std::size_t>{10, middle, rows.size() - 1}, middle);
+  view->scrollTo(window.trafficModel()->index(static_cast<int>(middle), 0), QAbstractItemView::PositionAtTop);
+  // The first place-keeping read after a plain read digests the old rows too.
+  window.readNow();
+  while (window.isRereading()) QTest::qWait(5);
+
+  qv::TrafficRecord added = rows.front();
+  added.remoteIp = qv::Text("203.0.113.77");
+  rows.insert(rows.begin(), added);
+  write(rows);
+
+  // The core's read of the same file, its records freed before the cycle.
+  QElapsedTimer timer;
+  timer.start();
+  {
+    qv::TrafficLogState core;
+    qv::readTrafficLog(core, followed, {}, 0);
+    report("follow_core_read", timer);
+  }
+
+  timer.restart();
+  window.readNow();
+  int paintsWhileReading = 0;
+  while (window.isRereading()) {
+    QTest::qWait(20);
+    view->viewport()->repaint();
+    ++paintsWhileReading;
+  }
+  repaint(view);
+  report("follow_cycle", timer);
+  std::printf("follow_paints_while_reading %d\n", paintsWhileReading);
+  std::printf("follow_selected_kept %zu\n", view->selectedRowNumbers().size());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc != 4 || (std::strcmp(argv[1], "core") != 0 && std::strcmp(argv[1], "window") != 0)) {
-    std::fprintf(stderr, "usage: gui_timing core|window TRAFFIC_LOG PACKET_LOG\n");
+  if (argc != 4 || (std::strcmp(argv[1], "core") != 0 && std::strcmp(argv[1], "window") != 0 &&
+                    std::strcmp(argv[1], "follow") != 0)) {
+    std::fprintf(stderr, "usage: gui_timing core|window|follow TRAFFIC_LOG PACKET_LOG\n");
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   if (std::strcmp(argv[1], "core") == 0) return runCore(argv[2], argv[3]);
+  if (std::strcmp(argv[1], "follow") == 0) return runFollow(argv[2]);
   return runWindow(argv[2], argv[3]);
 }

@@ -105,4 +105,15 @@ bool clearDataOnMinimize(const SettingsStore& store) {
   return !value || *value != 0;
 }
 
+bool timelineShown(const SettingsStore& store) {
+  const std::unique_ptr<const SettingsKey> key = store.openForReading();
+  if (!key) return false;
+  const std::optional<std::uint32_t> value = key->readNumber(names::kTimelineShown);
+  return value && *value != 0;
+}
+
+bool writeTimelineShown(SettingsStore& store, bool shown) {
+  return WriteChain(store).number(names::kTimelineShown, shown ? 1 : 0).finish().complete();
+}
+
 }  // namespace qv::settings

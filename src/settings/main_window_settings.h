@@ -95,4 +95,10 @@ std::optional<ListAppearance> startupListAppearance(const MainWindowStoredState&
 // and 0 (a missing key counts as yes).
 bool clearDataOnMinimize(const SettingsStore& store);
 
+// Whether the timeline strip shows above the lists: only when "ShowTimeline"
+// is stored and not 0, so a first run and older settings start without it.
+bool timelineShown(const SettingsStore& store);
+// Stored at once when the user toggles it; false when the write failed.
+bool writeTimelineShown(SettingsStore& store, bool shown);
+
 }  // namespace qv::settings

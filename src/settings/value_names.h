@@ -24,6 +24,8 @@ inline constexpr std::string_view kFontFace = "FontFace";
 inline constexpr std::string_view kFontSize = "FontSize";
 inline constexpr std::string_view kWindowRect = "WindowSize";
 inline constexpr std::string_view kWindowMaximized = "WindowMax";
+// The View menu's "Timeline": 1 shown, 0 hidden.
+inline constexpr std::string_view kTimelineShown = "ShowTimeline";
 
 // Options.
 inline constexpr std::string_view kStartMinimized = "StartupWindowMin";

@@ -23,6 +23,7 @@
 #include "gui/app/wait_cursor.h"
 #include "gui/views/ansi_text.h"
 #include "gui/views/stored_font.h"
+#include "gui/views/timeline_strip.h"
 #include "gui/views/log_list_view.h"
 #include "gui/views/packet_table_model.h"
 #include "gui/views/traffic_table_model.h"
@@ -101,6 +102,7 @@ MainWindow::MainWindow(MainWindowServices services, StartupArguments arguments, 
   buildTray();
   wireCommands();
   restoreSettings();
+  setTimelineShown(settings::timelineShown(*services_.settings));
   if (arguments_.minimize) startMinimized_ = true;
   filterList_ = loadFilterListFile(services_.filterListPath).list;
   applyTabLayout();
@@ -131,10 +133,33 @@ void MainWindow::buildWidgets() {
   packetView_->setObjectName(QStringLiteral("packetView"));
   packetView_->setModel(packetModel_);
   packetView_->setUpColumns(kPacketColumnLayout);
-  tabs->addTab(trafficView_, tr("Traffic Log"));
-  tabs->addTab(packetView_, tr("Packet Log"));
+  // Each tab: its timeline strip (hidden until View > Timeline) above its list.
+  const auto page = [tabs](TimelineStrip*& strip, LogListView* view, const char* name) {
+    auto* widget = new QWidget(tabs);
+    auto* column = new QVBoxLayout(widget);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    strip = new TimelineStrip(widget);
+    strip->setObjectName(QLatin1String(name));
+    strip->setVisible(false);
+    column->addWidget(strip);
+    view->setParent(widget);
+    column->addWidget(view, 1);
+    return widget;
+  };
+  tabs->addTab(page(trafficTimeline_, trafficView_, "trafficTimeline"), tr("Traffic Log"));
+  tabs->addTab(page(packetTimeline_, packetView_, "packetTimeline"), tr("Packet Log"));
   tabs_ = tabs->tabBar();
-  connect(tabs, &QTabWidget::currentChanged, this, [this] { applyTabLayout(); });
+  connect(tabs, &QTabWidget::currentChanged, this, [this] {
+    applyTabLayout();
+    if (isFollowing()) setFollowing(true);  // the new tab's file, brought up to date
+  });
+  connect(trafficModel_, &QAbstractItemModel::modelReset, this, [this] { redrawTimeline(kTrafficTab); });
+  connect(packetModel_, &QAbstractItemModel::modelReset, this, [this] { redrawTimeline(kPacketTab); });
+  connect(trafficTimeline_, &TimelineStrip::rowsChosen, this,
+          [this](const std::vector<std::size_t>& rows) { selectChosenRows(kTrafficTab, rows); });
+  connect(packetTimeline_, &TimelineStrip::rowsChosen, this,
+          [this](const std::vector<std::size_t>& rows) { selectChosenRows(kPacketTab, rows); });
   layout->addWidget(tabs, 1);
 
   for (LogListView* view : {trafficView_, packetView_}) {

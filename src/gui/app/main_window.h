@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@
 #include "gui/views/port_report_opener.h"
 #include "settings/options_model.h"
 #include "logdata/traffic_record.h"
+#include "views/follow_place.h"
+#include "views/sort_state.h"
 
 class QAction;
 class QLabel;
@@ -37,10 +40,12 @@ class SettingsStore;
 
 namespace qv::gui {
 
+class LogFollower;
 class LogListView;
 class PacketTableModel;
 class PacketViewerSlot;
 class QuickFilterPanel;
+class TimelineStrip;
 class TrafficTableModel;
 
 // What the main window needs from outside, so that tests can hand it their own.
@@ -97,10 +102,22 @@ class MainWindow : public QMainWindow {
   // for the stored one until the program ends.
   void openLogFiles(const std::vector<std::string>& paths);
 
+  // F5: reads the selected tab's log again keeping the user's place (sort,
+  // selection, scroll position) and marking the rows that are new.
+  void readNow();
+  // "Follow": while on, the selected tab's log is read again (as readNow())
+  // whenever its file changes.
+  void setFollowing(bool on);
+  bool isFollowing() const;
+  // "Timeline": the strips above both lists, remembered in the settings.
+  void setTimelineShown(bool shown);
+
   // Drops the reads still running: their results are never shown and the
   // views keep what they show.
   void cancelReads();
   bool isReading() const { return !activeReads_.empty(); }
+  // A place-keeping read (Follow, F5) is on its way.
+  bool isRereading() const { return placeKeepingRead_[0] != 0 || placeKeepingRead_[1] != 0; }
 
   int currentTab() const;
   void selectTab(int tab);
@@ -123,6 +140,10 @@ class MainWindow : public QMainWindow {
   const settings::ViewOptions& viewOptions() const { return viewOptions_; }
   // The packet list's one viewer.
   PacketViewerSlot* packetViewerSlot() const { return viewerSlot_; }
+  LogFollower* logFollower() const { return follower_; }
+  TimelineStrip* timelineStrip(int tab) const { return tab == kPacketTab ? packetTimeline_ : trafficTimeline_; }
+  // How long rows stay marked new after a re-read; tests shorten it.
+  void setNewRowMarkTime(int milliseconds);
 
   // The shutdown chain: the settings of the closing window, then filter.lst.
   // Runs once, however the window closes.
@@ -136,6 +157,11 @@ class MainWindow : public QMainWindow {
   // Menu commands; each stays usable whether or not it has its window yet.
   QAction* openAction_ = nullptr;
   QAction* saveAction_ = nullptr;
+  QAction* saveCsvAction_ = nullptr;      // "Save as CSV...": the selection, or every shown event
+  QAction* saveCaptureAction_ = nullptr;  // "Save as Capture...": packets as a capture file
+  QAction* followAction_ = nullptr;       // View > Follow (checkable)
+  QAction* readNowAction_ = nullptr;      // F5
+  QAction* timelineAction_ = nullptr;     // View > Timeline (checkable)
   QAction* exitAction_ = nullptr;
   QAction* copyEventAction_ = nullptr;
   QAction* copyRemoteIpAction_ = nullptr;
@@ -197,6 +223,31 @@ class MainWindow : public QMainWindow {
 
   void showMessage(const QString& text);
   struct LogRead;
+  // A re-read that keeps the place: the file's path, the sort the worker
+  // applies, whether a failure is told in a message box (F5) or in the status
+  // bar (Follow).
+  struct PlaceKeepingRead {
+    int tab = kTrafficTab;
+    std::string path;
+    FilterCriteria criteria;
+    SortState sortedBy;
+    bool quiet = true;
+    // The place and the shown rows' digests as the read started, so that the
+    // worker can carry the place over; no digests when they were stale.
+    ListPlace place;
+    std::shared_ptr<const std::vector<std::uint64_t>> before;
+    std::uint64_t rowsVersion = 0;
+  };
+  void runPlaceKeepingRead(int tab, bool quiet);
+  void finishPlaceKeepingRead(const PlaceKeepingRead& request, std::uint64_t generation, LogRead& read);
+  ListPlace placeIn(int tab) const;
+  void restorePlace(int tab, const KeptPlace& kept, bool wasAtTop, int horizontalScroll);
+  std::string followedPath(int tab) const;
+  void followCurrentTab();
+  void showFollowStatus(const QString& text);
+  void buildViewMenu();
+  void redrawTimeline(int tab);
+  void selectChosenRows(int tab, const std::vector<std::size_t>& rows);
   void runRead(int tab, const std::string& path);
   void finishRead(int tab, std::uint64_t generation, const std::string& path, LogRead& read);
   void updateBusyState();
@@ -213,6 +264,8 @@ class MainWindow : public QMainWindow {
   std::vector<int> selectedEventRows(int tab) const;
 
   void saveSelection();
+  void saveSelectionAsCsv();
+  void saveSelectionAsCapture();
   void copyEventText();
   enum class CopiedField { kRemoteIp, kNameAddress, kApplicationName, kRuleName };
   void copyField(CopiedField field);
@@ -235,6 +288,10 @@ class MainWindow : public QMainWindow {
   StartupArguments arguments_;
   QuickFilterPanel* quickFilter_ = nullptr;
   QTabBar* tabs_ = nullptr;
+  TimelineStrip* trafficTimeline_ = nullptr;
+  TimelineStrip* packetTimeline_ = nullptr;
+  LogFollower* follower_ = nullptr;
+  QTimer* newRowMarkTimer_ = nullptr;
   QStackedWidget* views_ = nullptr;
   LogListView* trafficView_ = nullptr;
   LogListView* packetView_ = nullptr;
@@ -261,6 +318,21 @@ class MainWindow : public QMainWindow {
   SearchRequest lastSearch_;
   std::array<std::optional<std::string>, 2> pathOverride_;
   std::array<QString, 2> shownFile_;
+  // The file each tab last showed, which Follow and F5 read again.
+  std::array<std::string, 2> readPath_;
+  // Place-keeping reads on their way (generation; 0 for none) and whether
+  // another change came meanwhile.
+  std::array<std::uint64_t, 2> placeKeepingRead_{};
+  std::array<bool, 2> readAgain_{};
+  // The digests of the shown rows as the last place-keeping read left them;
+  // stale once anything else changes the rows.
+  std::array<std::shared_ptr<const std::vector<std::uint64_t>>, 2> shownDigests_;
+  std::array<bool, 2> digestsCurrent_{};
+  // Counts every change of each list's rows.
+  std::array<std::uint64_t, 2> rowsVersion_{};
+  // Set while a re-read replaces the packet rows: the packet viewer keeps its
+  // copies instead of closing.
+  bool keepingViewerOpen_ = false;
   QRect normalGeometry_;
   bool maximized_ = false;
   bool inTray_ = false;

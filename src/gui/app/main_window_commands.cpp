@@ -35,12 +35,21 @@ void MainWindow::wireCommands() {
   viewerSlot_ = new PacketViewerSlot(packetView_, *services_.settings, services_.chooseFile);
   // The viewer shows rows of the list as they were: any refresh (read,
   // filter, sort, clear) closes it before the rows change.
-  connect(packetModel_, &QAbstractItemModel::modelAboutToBeReset, viewerSlot_, &PacketViewerSlot::close);
+  // A re-read of a followed log is the exception: the viewer holds copies
+  // that keep the old buffer alive, and a window that closes by itself every
+  // second would be of no use.
+  connect(packetModel_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    if (!keepingViewerOpen_) viewerSlot_->close();
+  });
 
   for (QAction* command : {filterListAction_, statisticsAction_, optionsAction_, aboutAction_, openPacketViewerAction_,
                            searchInPacketsAction_, whoisAction_, portReportAction_}) {
     setCommandAvailable(command, true);
   }
+#ifndef QV_HAVE_CAPTURE
+  // Built without libpcap: there is no capture writer to save through.
+  setCommandAvailable(saveCaptureAction_, false);
+#endif
 }
 
 void MainWindow::openOptions() {

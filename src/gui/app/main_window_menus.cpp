@@ -38,6 +38,8 @@ void MainWindow::buildMenus() {
   file->addSeparator();
   saveAction_ = file->addAction(tr("&Save to File"), this, &MainWindow::saveSelection);
   saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  saveCsvAction_ = file->addAction(tr("Save as &CSV..."), this, &MainWindow::saveSelectionAsCsv);
+  saveCaptureAction_ = file->addAction(tr("Save as &Capture..."), this, &MainWindow::saveSelectionAsCapture);
   file->addSeparator();
   exitAction_ = file->addAction(tr("&Exit"), this, &MainWindow::exitProgram);
 
@@ -82,6 +84,8 @@ void MainWindow::buildMenus() {
 
   optionsAction_ = menuBar()->addAction(tr("&Options..."));
 
+  buildViewMenu();
+
   QMenu* font = menuBar()->addMenu(tr("Fo&nt"));
   changeFontFaceAction_ = font->addAction(tr("&Change Font Face..."), this, &MainWindow::changeFontFace);
   font->addSeparator();
@@ -118,6 +122,7 @@ void MainWindow::buildContextMenus() {
   addMirror(trafficContextMenu_, tr("&Statistics"), statisticsAction_);
   trafficContextMenu_->addSeparator();
   addMirror(trafficContextMenu_, tr("Sa&ve to File"), saveAction_);
+  addMirror(trafficContextMenu_, tr("Save as &CSV..."), saveCsvAction_);
   trafficView_->setContextMenu(trafficContextMenu_);
 
   packetContextMenu_ = new QMenu(this);
@@ -133,6 +138,8 @@ void MainWindow::buildContextMenus() {
   addMirror(packetContextMenu_, tr("&Search in Packets"), searchInPacketsAction_);
   packetContextMenu_->addSeparator();
   addMirror(packetContextMenu_, tr("Save to &File"), saveAction_);
+  addMirror(packetContextMenu_, tr("Save as &CSV..."), saveCsvAction_);
+  addMirror(packetContextMenu_, tr("Save as &Capture..."), saveCaptureAction_);
   packetView_->setContextMenu(packetContextMenu_);
 }
 
@@ -191,6 +198,7 @@ void MainWindow::updateCommandStates() {
   for (QAction* action : addToFilterListActions_) enable(action, traffic);
   addToFilterListMenu_->menuAction()->setEnabled(traffic);
   enable(searchInPacketsAction_, !traffic);
+  enable(saveCaptureAction_, !traffic);
   enable(openPacketViewerAction_, !traffic);
   for (QAction* action : {optionsAction_, aboutAction_, whoisAction_}) enable(action, true);
 }

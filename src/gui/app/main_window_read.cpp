@@ -9,6 +9,7 @@
 
 #include "filter/criteria_validation.h"
 #include "gui/app/main_window.h"
+#include "gui/app/main_window_log_read.h"
 #include "gui/app/quick_filter_panel.h"
 #include "gui/app/wait_cursor.h"
 #include "gui/views/ansi_text.h"
@@ -18,16 +19,6 @@
 #include "views/view_commands.h"
 
 namespace qv::gui {
-
-// What one read produces off the user-interface thread.
-struct MainWindow::LogRead {
-  ReadResult result;
-  TrafficLogState traffic;
-  PacketLogState packet;
-  // The traffic read's own copy of the filter list and the counts of its run.
-  FilterList filterList;
-  FilterHitCounts hitCounts;
-};
 
 MainWindow::~MainWindow() {
   // A read still running owns only its own copies; let it end before the
@@ -92,7 +83,9 @@ void MainWindow::finishRead(int tab, std::uint64_t generation, const std::string
     packetCount_->setText(QString::fromStdString(packetModel_->log().countLine));
   }
   shownFile_[static_cast<std::size_t>(tab)] = fileNameOf(path);
+  readPath_[static_cast<std::size_t>(tab)] = path;
   updateTitle();
+  if (tab == currentTab() && isFollowing()) followCurrentTab();
   if (!read.result.message.empty()) showMessage(decodeAnsi(read.result.message));
 }
 

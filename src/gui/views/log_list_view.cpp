@@ -6,6 +6,8 @@
 #include <QDropEvent>
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -73,6 +75,21 @@ std::optional<int> LogListView::firstSelectedRow() const {
   const std::vector<int> rows = selectedRowNumbers();
   if (rows.empty()) return std::nullopt;
   return rows.front();
+}
+
+void LogListView::selectRows(std::span<const std::size_t> ascendingRows, std::optional<std::size_t> current) {
+  if (!model() || !selectionModel()) return;
+  const int lastColumn = model()->columnCount() - 1;
+  const auto row = [](std::size_t value) { return static_cast<int>(value); };
+  QItemSelection selection;
+  for (std::size_t i = 0; i < ascendingRows.size();) {
+    std::size_t end = i + 1;
+    while (end < ascendingRows.size() && ascendingRows[end] == ascendingRows[end - 1] + 1) ++end;
+    selection.select(model()->index(row(ascendingRows[i]), 0), model()->index(row(ascendingRows[end - 1]), lastColumn));
+    i = end;
+  }
+  if (current) selectionModel()->setCurrentIndex(model()->index(row(*current), 0), QItemSelectionModel::NoUpdate);
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void LogListView::setFontHeight(int height) {

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QTableView>
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <vector>
@@ -47,6 +48,9 @@ class LogListView : public QTableView {
   // The selected rows, lowest first; the first is "the selected event".
   std::vector<int> selectedRowNumbers() const;
   std::optional<int> firstSelectedRow() const;
+  // Selects exactly `ascendingRows` (whole rows, in runs so that a million
+  // rows stay cheap) and makes `current` the current row without scrolling.
+  void selectRows(std::span<const std::size_t> ascendingRows, std::optional<std::size_t> current);
 
   int fontHeight() const { return fontHeight_; }
   // Clamped to 11..19; the face stays.

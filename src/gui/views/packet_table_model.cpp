@@ -35,6 +35,8 @@ QVariant PacketTableModel::data(const QModelIndex& index, int role) const {
       return QVariant::fromValue(Qt::AlignVCenter |
                                  (kPacketColumnLayout[static_cast<std::size_t>(column)].rightAligned ? Qt::AlignRight
                                                                                                       : Qt::AlignLeft));
+    case Qt::FontRole:
+      return newRows_.font(index.row());
     case Qt::DecorationRole:
       return decoration(record, column);
     default:
@@ -76,9 +78,31 @@ void PacketTableModel::replaceLog(PacketLogState log) {
   update([&](PacketLogState& current) { current = std::move(log); });
 }
 
+PacketLogState PacketTableModel::replaceLog(PacketLogState log, const SortState& sortedBy) {
+  beginResetModel();
+  std::swap(log_, log);
+  sort_ = sortedBy;
+  newRows_.forget();
+  endResetModel();
+  emit headerDataChanged(Qt::Horizontal, 0, kPacketColumnCount - 1);
+  return log;
+}
+
+void PacketTableModel::markNewRows(std::vector<std::size_t> rows) {
+  newRows_.clear(*this, kPacketColumnCount);
+  if (rows.empty()) return;
+  const int first = static_cast<int>(rows.front());
+  const int last = static_cast<int>(rows.back());
+  newRows_.set(std::move(rows));
+  if (last < rowCount()) emit dataChanged(index(first, 0), index(last, kPacketColumnCount - 1), {Qt::FontRole});
+}
+
+void PacketTableModel::clearNewRowMarks() { newRows_.clear(*this, kPacketColumnCount); }
+
 bool PacketTableModel::clickHeader(int column) {
   if (column < 0 || column >= kPacketColumnCount || log_.shown.empty()) return false;
   beginResetModel();
+  newRows_.forget();
   const auto change = clickPacketHeader(sort_, log_.shown, column);
   endResetModel();
   if (change) emit headerDataChanged(Qt::Horizontal, 0, kPacketColumnCount - 1);

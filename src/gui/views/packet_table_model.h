@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gui/views/list_icon_flags.h"
+#include "gui/views/new_row_marks.h"
 #include "gui/views/view_icons.h"
 #include "views/read_operation.h"
 #include "views/sort_state.h"
@@ -36,6 +37,7 @@ class PacketTableModel : public QAbstractTableModel {
       PacketTableModel* model;
       ~EndReset() {
         model->sort_.reset();
+        model->newRows_.forget();
         model->endResetModel();
       }
     } endReset{this};
@@ -43,6 +45,17 @@ class PacketTableModel : public QAbstractTableModel {
   }
   // Takes a whole log state read elsewhere.
   void replaceLog(PacketLogState log);
+  // The same for rows already sorted as `sortedBy` says (a re-read that keeps
+  // the user's sort). Hands back the state it replaced, so that the caller
+  // may free a million records off the user-interface thread.
+  [[nodiscard]] PacketLogState replaceLog(PacketLogState log, const SortState& sortedBy);
+
+  // Shows the rows (display indexes, ascending) as new until the marks are
+  // cleared or the rows change.
+  void markNewRows(std::vector<std::size_t> rows);
+  void clearNewRowMarks();
+  bool isMarkedNew(int row) const { return newRows_.contains(row); }
+  const std::vector<std::size_t>& rowsMarkedNew() const noexcept { return newRows_.rows(); }
 
   // A click on the header of `column`: sorts the rows; false when the list is
   // empty and nothing changed.
@@ -57,6 +70,7 @@ class PacketTableModel : public QAbstractTableModel {
 
   PacketLogState log_;
   SortState sort_;
+  NewRowMarks newRows_;
   ListIconFlags iconFlags_;
   PacketIconSet icons_;
   mutable ApplicationIconCache applicationIcons_;

@@ -35,6 +35,8 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const {
       return QVariant::fromValue(Qt::AlignVCenter |
                                  (kTrafficColumnLayout[static_cast<std::size_t>(column)].rightAligned ? Qt::AlignRight
                                                                                                        : Qt::AlignLeft));
+    case Qt::FontRole:
+      return newRows_.font(index.row());
     case Qt::DecorationRole:
       return decoration(record, column);
     default:
@@ -79,9 +81,31 @@ void TrafficTableModel::replaceLog(TrafficLogState log) {
   update([&](TrafficLogState& current) { current = std::move(log); });
 }
 
+TrafficLogState TrafficTableModel::replaceLog(TrafficLogState log, const SortState& sortedBy) {
+  beginResetModel();
+  std::swap(log_, log);
+  sort_ = sortedBy;
+  newRows_.forget();
+  endResetModel();
+  emit headerDataChanged(Qt::Horizontal, 0, kTrafficColumnCount - 1);
+  return log;
+}
+
+void TrafficTableModel::markNewRows(std::vector<std::size_t> rows) {
+  newRows_.clear(*this, kTrafficColumnCount);
+  if (rows.empty()) return;
+  const int first = static_cast<int>(rows.front());
+  const int last = static_cast<int>(rows.back());
+  newRows_.set(std::move(rows));
+  if (last < rowCount()) emit dataChanged(index(first, 0), index(last, kTrafficColumnCount - 1), {Qt::FontRole});
+}
+
+void TrafficTableModel::clearNewRowMarks() { newRows_.clear(*this, kTrafficColumnCount); }
+
 bool TrafficTableModel::clickHeader(int column) {
   if (column < 0 || column >= kTrafficColumnCount || log_.shown.empty()) return false;
   beginResetModel();
+  newRows_.forget();
   const auto change = clickTrafficHeader(sort_, log_.shown.rows, column);
   endResetModel();
   if (change) {
