@@ -40,6 +40,9 @@ constexpr std::string_view kUsage =
     "    each --sort is one click on that header (a second click on it reverses the order).\n"
     "export-pcap writes the shown packets oldest first, as the firewall wrote them, or in\n"
     "    the order its --sort COL... gives.\n"
+#ifndef QV_HAVE_CAPTURE
+    "import-pcap and export-pcap are not in this build: it was made without libpcap.\n"
+#endif
     "\n"
     "  qvlog --help      this text\n"
     "  qvlog --version   the version\n";

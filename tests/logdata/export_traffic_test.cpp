@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -114,6 +112,9 @@ TEST(ExportTraffic, ReportsFailuresAndWritesNothingWithoutASelection) {
   fs::remove(path);
 }
 
+// The file size limit that makes a write fail halfway is POSIX's; Windows
+// has no per-process equivalent.
+#ifndef _WIN32
 TEST(ExportTraffic, AWriteFailingHalfwayRemovesTheIncompleteFile) {
   const fs::path path = temporaryPath("partial.log");
   const std::vector<TrafficRecord> selected(100, workedExample());
@@ -122,6 +123,7 @@ TEST(ExportTraffic, AWriteFailingHalfwayRemovesTheIncompleteFile) {
   EXPECT_EQ(result.message.rfind("File Write Error : ", 0), 0u) << result.message;
   EXPECT_FALSE(fs::exists(path));
 }
+#endif
 
 }  // namespace
 }  // namespace qv
