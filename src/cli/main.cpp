@@ -1,4 +1,10 @@
 #include <iostream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#endif
 #include <string_view>
 #include <vector>
 
@@ -62,6 +68,13 @@ constexpr Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The listings are data for pipes and files (TSV, CSV, JSON Lines): the
+  // same bytes as on every other system, line ends included, rather than the
+  // C runtime's CR LF translation.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   std::ios::sync_with_stdio(false);
   std::vector<std::string_view> args(argv + 1, argv + argc);
   if (args.empty()) {

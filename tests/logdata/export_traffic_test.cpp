@@ -9,6 +9,7 @@
 #include "logdata/time_zone_guard.h"
 #include "logdata/traffic_record.h"
 #include "logdata/log_fixtures.h"
+#include "support/system_texts.h"
 
 namespace qv {
 namespace {
@@ -97,12 +98,12 @@ TEST(ExportTraffic, ReportsFailuresAndWritesNothingWithoutASelection) {
   const std::vector<TrafficRecord> selected{workedExample()};
   result = exportTrafficSelection(selected, (temporaryPath("missing") / "traffic.log").string());
   EXPECT_EQ(result.status, ExportStatus::kOpenFailed);
-  EXPECT_EQ(result.message, "File Open Error : No such file or directory");
+  EXPECT_EQ(result.message, "File Open Error : " + test::noSuchFolderText());
 
   // Opening works, every write fails.
   result = exportTrafficSelection(selected, "/dev/full");
   EXPECT_EQ(result.status, ExportStatus::kWriteFailed);
-  EXPECT_EQ(result.message, "File Write Error : No space left on device");
+  EXPECT_EQ(result.message, "File Write Error : " + test::diskFullText());
 
   std::ofstream(path) << "an older file";
   result = exportTrafficSelection(selected, path.string());
