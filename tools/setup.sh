@@ -114,6 +114,24 @@ run_qvlog_memcheck() {
     build/bin/test_cli --gtest_brief=1
 }
 
+# The Windows build (vendtab.dll, the core, qvlog.exe and the core's tests),
+# cross-compiled with MinGW-w64 and tested under Wine in a prefix of its own.
+run_windows_check() {
+  install_for_step g++-mingw-w64-x86-64 wine64
+  # shellcheck disable=SC2046
+  cmake -S . -B build-windows -G Ninja $(compiler_launcher) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+  cmake --build build-windows
+  local prefix
+  prefix=$(mktemp -d)
+  local status=0
+  (cd build-windows && WINEPREFIX="$prefix" WINEDEBUG=-all ctest --output-on-failure --timeout 600 -j2) || status=$?
+  # The Wine server of that prefix outlives the tests by a few seconds.
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -rf "$prefix"
+  return $status
+}
+
 install_missing
 case "$mode" in
   build)
@@ -137,6 +155,7 @@ case "$mode" in
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
     run_thread_sanitizer
     run_qvlog_memcheck
+    run_windows_check
     run_fuzzers
     ;;
   *)

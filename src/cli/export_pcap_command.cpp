@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/exit_codes.h"
 
 #ifdef QV_HAVE_CAPTURE
 #include "capture/capture_export.h"

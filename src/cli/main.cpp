@@ -1,4 +1,10 @@
 #include <iostream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#endif
 #include <string_view>
 #include <vector>
 
@@ -40,6 +46,9 @@ constexpr std::string_view kUsage =
     "    each --sort is one click on that header (a second click on it reverses the order).\n"
     "export-pcap writes the shown packets oldest first, as the firewall wrote them, or in\n"
     "    the order its --sort COL... gives.\n"
+#ifndef QV_HAVE_CAPTURE
+    "import-pcap and export-pcap are not in this build: it was made without libpcap.\n"
+#endif
     "\n"
     "  qvlog --help      this text\n"
     "  qvlog --version   the version\n";
@@ -59,6 +68,13 @@ constexpr Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The listings are data for pipes and files (TSV, CSV, JSON Lines): the
+  // same bytes as on every other system, line ends included, rather than the
+  // C runtime's CR LF translation.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   std::ios::sync_with_stdio(false);
   std::vector<std::string_view> args(argv + 1, argv + argc);
   if (args.empty()) {

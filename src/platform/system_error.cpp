@@ -12,8 +12,13 @@ namespace qv::platform {
 std::string systemErrorText(int errorNumber) {
 #ifdef _WIN32
   char buffer[512] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                      static_cast<DWORD>(errorNumber), 0, buffer, sizeof buffer, nullptr);
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                static_cast<DWORD>(errorNumber), 0, buffer, sizeof buffer, nullptr);
+  // The system's texts end with a line break; messages put them inside a line.
+  while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' || buffer[length - 1] == ' ')) {
+    --length;
+  }
+  if (length == 0) return "Error " + std::to_string(errorNumber);
   return std::string(buffer, length);
 #else
   char buffer[512] = {};

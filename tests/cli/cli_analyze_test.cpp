@@ -3,6 +3,7 @@
 #include "cli/cli_views_fixtures.h"
 #include "filter/filter_list_file.h"
 #include "logdata/time_zone_guard.h"
+#include "support/system_texts.h"
 
 namespace qv::test {
 namespace {
@@ -79,9 +80,9 @@ TEST(CliFilterList, DamagedListsLoadWhatTheyCanAndMissingOnesFail) {
 
   const std::string missing = folder.pathOf("missing.lst");
   expectRun({"traffic", log, "--filter-list", missing}, 1, "",
-            "qvlog traffic: cannot read the filter list '" + missing + "' : No such file or directory\n");
+            "qvlog traffic: cannot read the filter list '" + missing + "' : " + test::noSuchFileText() + "\n");
   expectRun({"stats", log, "--filter-list", missing}, 1, "",
-            "qvlog stats: cannot read the filter list '" + missing + "' : No such file or directory\n");
+            "qvlog stats: cannot read the filter list '" + missing + "' : " + test::noSuchFileText() + "\n");
 }
 
 }  // namespace

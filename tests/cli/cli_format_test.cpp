@@ -4,6 +4,7 @@
 
 #include "cli/cli_views_fixtures.h"
 #include "logdata/time_zone_guard.h"
+#include "support/windows_skip.h"
 
 namespace qv::test {
 namespace {
@@ -37,6 +38,7 @@ std::string awkwardTrafficLog(TempFolder& folder) {
 }
 
 TEST(CliFormat, TrafficCsvReadsBackThroughPythonsCsvModule) {
+  QV_SKIP_ON_WINDOWS("the host's Python cannot open the Windows program's temporary paths");
   const TimeZoneGuard zone("UTC");
   TempFolder folder;
   const ProgramResult run = runQvlog({"traffic", awkwardTrafficLog(folder), "--format", "csv"});
@@ -53,6 +55,7 @@ TEST(CliFormat, TrafficCsvReadsBackThroughPythonsCsvModule) {
 
 // The field names are a contract with other programs: this fixes them.
 TEST(CliFormat, TrafficJsonLinesKeepTheirFieldNamesAndTypes) {
+  QV_SKIP_ON_WINDOWS("the host's Python cannot open the Windows program's temporary paths");
   const TimeZoneGuard zone("UTC");
   TempFolder folder;
   const ProgramResult run = runQvlog({"traffic", awkwardTrafficLog(folder), "--format=json"});
@@ -66,6 +69,7 @@ TEST(CliFormat, TrafficJsonLinesKeepTheirFieldNamesAndTypes) {
 }
 
 TEST(CliFormat, PacketRowsInBothFormats) {
+  QV_SKIP_ON_WINDOWS("the host's Python cannot open the Windows program's temporary paths");
   const TimeZoneGuard zone("UTC");
   TempFolder folder;
   const std::string log = folder.write("rawlog.log", packetLog({packetRecord(ipv4Frame(6, 0x12))}));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -37,12 +36,11 @@ inline std::string packetLog(const std::vector<std::string>& records, std::uint3
 // A folder of the test's own, removed with the files written into it.
 class TempFolder {
  public:
-  TempFolder() : path_(::testing::TempDir() + "qvlog-XXXXXX") {
-    if (::mkdtemp(path_.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  }
+  TempFolder() : path_(makeUniqueFolder(::testing::TempDir() + "qvlog-")) {}
   ~TempFolder() {
     for (const std::string& file : files_) std::remove(file.c_str());
-    ::rmdir(path_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

@@ -5,6 +5,8 @@
 
 #include "cli/cli_views_fixtures.h"
 #include "logdata/time_zone_guard.h"
+#include "support/system_texts.h"
+#include "support/windows_skip.h"
 
 namespace qv::test {
 namespace {
@@ -123,7 +125,7 @@ TEST(QuickFilterCli, FilesThatCannotBeReadOrHoldNothing) {
   const std::string zeroCount = folder.write("zero.log", logHeader("00000002", "00000000", "00000000") + std::string(400, '0'));
   const std::string nonHexCount = folder.write("nonhex.log", logHeader("00000003", "0000001Z", "00000000") + std::string(400, '0'));
   const std::string headerOnly = folder.write("header.log", logHeader("00000002", "00000001", "00000000"));
-  const std::string openError = "CFile::Open Error : No such file or directory\n";
+  const std::string openError = "CFile::Open Error : " + test::noSuchFileText() + "\n";
   const std::string invalid = "Error : Invalid file format\n";
   const std::string none = "Records : 0 / 0\n";
   expectRun({"traffic", missing}, 1, none, openError);
@@ -161,6 +163,7 @@ TEST(QuickFilterCli, UsageErrors) {
 }
 
 TEST(QuickFilterCli, OutputThatCannotBeWrittenIsAFailure) {
+  QV_SKIP_ON_WINDOWS("needs a POSIX shell and /dev/full");
   TempFolder folder;
   const std::string log = folder.write("tralog.log", threeEvents());
   const ProgramResult result = runProgram("/bin/sh", {"-c", std::string("\"$0\" traffic \"$1\" > /dev/full"), QVLOG_PATH, log});

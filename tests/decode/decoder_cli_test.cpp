@@ -6,6 +6,7 @@
 #include "decoder_test_support.h"
 #include "cli/log_files.h"
 #include "support/run_program.h"
+#include "support/windows_skip.h"
 
 namespace qv {
 namespace {
@@ -78,6 +79,7 @@ TEST_F(DecodeCommand, ReportsFilesThatCannotBeReadLikeThePacketList) {
 // A listing lost to a full disk is a failure, for the decoder's and the vendor
 // lookup's output as for the lists'.
 TEST_F(DecodeCommand, OutputThatCannotBeWrittenIsAFailure) {
+  QV_SKIP_ON_WINDOWS("needs a POSIX shell and /dev/full");
   const auto toFullDevice = [](const std::vector<std::string>& args) {
     std::vector<std::string> shellArgs{"-c", "\"$0\" \"$@\" > /dev/full", QVLOG_PATH};
     shellArgs.insert(shellArgs.end(), args.begin(), args.end());

@@ -7,6 +7,7 @@
 #include "filter/time_window.h"
 #include "logdata/time_text.h"
 #include "logdata/time_zone_guard.h"
+#include "support/windows_skip.h"
 
 namespace qv {
 namespace {
@@ -34,6 +35,7 @@ TEST(QuickFilterTimeWindow, FormsOfTheTimeField) {
 // Hours are counted on the clock's seconds, so across a daylight-saving
 // change the local texts differ by one hour more or less than asked.
 TEST(QuickFilterTimeWindow, CountsRealHoursAcrossDaylightSaving) {
+  QV_SKIP_ON_WINDOWS("the C runtime reads TZ as NAME+HH with one set of daylight-saving rules; no European zone can be set");
   const test::TimeZoneGuard zone("Europe/Berlin");
   EXPECT_EQ(computeTimeWindow("3", localMoment("2024/03/31 04:30:00")).from, "2024/03/31 00:30:00");
   EXPECT_EQ(computeTimeWindow("1-24", localMoment("2024/10/27 03:30:00")),

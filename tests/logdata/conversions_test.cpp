@@ -6,6 +6,7 @@
 #include "logdata/number_text.h"
 #include "logdata/time_text.h"
 #include "time_zone_guard.h"
+#include "support/windows_skip.h"
 
 namespace qv {
 namespace {
@@ -70,6 +71,7 @@ TEST(TimeText, ConvertsStoredTimesInUtc) {
 }
 
 TEST(TimeText, FollowsTheLocalZoneAcrossDaylightSaving) {
+  QV_SKIP_ON_WINDOWS("the C runtime reads TZ as NAME+HH with one set of daylight-saving rules; no European zone can be set");
   const TimeZoneGuard zone("Europe/Berlin");
   EXPECT_EQ(timeText("019DB1DED53E8000", false), "1970/01/01 01:00:00");
   EXPECT_EQ(timeText("01C3D0DD14B10080", false), "2004/01/02 04:04:05");
@@ -127,9 +129,13 @@ TEST(TimeDigits, RoundTripsThroughTheLocalZone) {
 
 TEST(LocalTimeText, ParsesOnlyTheTimeTextForm) {
   const TimeZoneGuard zone("Europe/Berlin");
+  // The Windows C runtime cannot be set to that zone (see above); the forms
+  // it refuses are the same everywhere.
+#ifndef _WIN32
   EXPECT_EQ(unixSecondsOfLocalTimeText("2021/03/28 03:00:00"), 1616893200);
   EXPECT_EQ(unixSecondsOfLocalTimeText("2021/03/28 03:00:00.999"), 1616893200);
   EXPECT_EQ(unixSecondsOfLocalTimeText("1970/01/01 01:00:00"), 0);
+#endif
   for (const char* text : {"", "Time Error", "2021/03/28 03:00", "2021-03-28 03:00:00", "2021/13/01 00:00:00",
                            "2021/03/28 24:00:00", "2021/03/28 03:00:0x", "1969/12/31 23:00:00",
                            "2021/03/28 03:00:00.5"}) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -10,6 +8,7 @@
 #include "logdata/log_export.h"
 #include "logdata/log_fixtures.h"
 #include "logdata/packet_record.h"
+#include "support/system_texts.h"
 
 namespace qv {
 namespace {
@@ -60,7 +59,7 @@ TEST(ExportPacket, WritesTheFileAndReportsFailures) {
 
   result = exportPacketSelection(selected, fs::temp_directory_path().string());  // a folder
   EXPECT_EQ(result.status, ExportStatus::kOpenFailed);
-  EXPECT_EQ(result.message, "File Open Error : Is a directory");
+  EXPECT_EQ(result.message, "File Open Error : " + test::isAFolderText());
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <cstdio>
@@ -10,6 +14,8 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -110,6 +116,29 @@ inline void writeFileBytes(const std::filesystem::path& path, const std::string&
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+inline int currentProcessId() {
+#ifdef _WIN32
+  return ::_getpid();
+#else
+  return static_cast<int>(::getpid());
+#endif
+}
+
+// Creates a new folder named `prefix` and six random letters, as mkdtemp
+// does where it exists, and returns its path.
+inline std::string makeUniqueFolder(const std::string& prefix) {
+  static std::mt19937 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string path = prefix;
+    for (int i = 0; i < 6; ++i) path += static_cast<char>('a' + random() % 26);
+    std::error_code error;
+    if (std::filesystem::create_directory(path, error)) return path;
+    if (error) throw std::runtime_error("cannot create a folder at " + path + ": " + error.message());
+  }
+  throw std::runtime_error("no unused folder name for " + prefix);
+}
+
+#ifndef _WIN32
 // Runs `write` with the file size limit at `bytes`, as a full disk would stop
 // it: write() fails with EFBIG once the limit is reached (SIGXFSZ ignored).
 template <typename Write>
@@ -127,6 +156,7 @@ auto underFileSizeLimit(rlim_t bytes, Write write) {
   ::sigaction(SIGXFSZ, &previousAction, nullptr);
   return result;
 }
+#endif
 
 // A fresh folder under the system's temporary folder, removed (even when made
 // read-only) on destruction.
@@ -134,7 +164,7 @@ class TemporaryFolder {
  public:
   explicit TemporaryFolder(const std::string& name = "test")
       : path_(std::filesystem::temp_directory_path() /
-              ("qv_" + name + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++))) {
+              ("qv_" + name + "_" + std::to_string(currentProcessId()) + "_" + std::to_string(counter_++))) {
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }

@@ -1,17 +1,104 @@
 #include "support/run_program.h"
 
+#include <cstdlib>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <functional>
+#include <thread>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <iterator>
-#include <sstream>
-#include <stdexcept>
+#endif
 
 namespace qv::test {
+
+#ifdef _WIN32
+
+namespace {
+
+// One argument as the C runtime's command-line parser reads it back:
+// quoted when it holds blanks or quotes, backslashes doubled before a quote.
+std::string quotedArgument(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) return argument;
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, '\\');
+  out += '"';
+  return out;
+}
+
+void readAll(HANDLE pipe, std::string& sink) {
+  char chunk[65536];
+  DWORD got = 0;
+  while (ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got > 0) sink.append(chunk, got);
+}
+
+}  // namespace
+
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE outRead = nullptr;
+  HANDLE outWrite = nullptr;
+  HANDLE errRead = nullptr;
+  HANDLE errWrite = nullptr;
+  if (!CreatePipe(&outRead, &outWrite, &inheritable, 0) || !CreatePipe(&errRead, &errWrite, &inheritable, 0)) {
+    throw std::runtime_error("CreatePipe failed");
+  }
+  // Only the child's ends are inherited.
+  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = outWrite;
+  startup.hStdError = errWrite;
+  std::string commandLine = quotedArgument(program);
+  for (const std::string& arg : args) commandLine += ' ' + quotedArgument(arg);
+  PROCESS_INFORMATION process{};
+  const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  CloseHandle(outWrite);
+  CloseHandle(errWrite);
+  ProgramResult result;
+  if (!started) {
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    result.exitCode = 127;
+    return result;
+  }
+  std::thread errReader(readAll, errRead, std::ref(result.err));
+  readAll(outRead, result.out);
+  errReader.join();
+  CloseHandle(outRead);
+  CloseHandle(errRead);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 0;
+  if (GetExitCodeProcess(process.hProcess, &exitCode)) result.exitCode = static_cast<int>(exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return result;
+}
+
+#else
 
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args) {
   int outPipe[2];
@@ -62,6 +149,8 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
+
+#endif
 
 ProgramResult runQvlog(const std::vector<std::string>& args) {
   const char* wrapper = std::getenv("QV_QVLOG_WRAPPER");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/log_files.h"
+#include "support/system_texts.h"
 
 namespace qv {
 namespace {
@@ -64,7 +65,7 @@ TEST(ReadOperation, FailedReadsAndClearLeaveTheNoDataRow) {
   ASSERT_EQ(readTrafficLog(state, good, {}, kNow).status, ReadStatus::kShown);
   const ReadResult result = readTrafficLog(state, folder.pathOf("missing.log"), {}, kNow);
   EXPECT_EQ(result.status, ReadStatus::kOpenFailed);
-  EXPECT_EQ(result.message, "CFile::Open Error : No such file or directory");
+  EXPECT_EQ(result.message, "CFile::Open Error : " + test::noSuchFileText());
   EXPECT_TRUE(state.records.empty());
   ASSERT_EQ(state.shown.size(), 1u);
   EXPECT_EQ(state.shown[0].time, "No Data");

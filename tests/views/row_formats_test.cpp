@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
+#include "logdata/log_fixtures.h"
 #include "logdata/windows1252.h"
 #include "views/csv_save.h"
 #include "views/row_formats.h"
@@ -65,13 +66,13 @@ TEST(RowFormats, FormatNames) {
 class CsvSave : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = ::testing::TempDir() + "csvsave-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder_.data()), nullptr);
+    folder_ = test::makeUniqueFolder(::testing::TempDir() + "csvsave-");
     path_ = folder_ + "/events.csv";
   }
   void TearDown() override {
     std::remove(path_.c_str());
-    ::rmdir(folder_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(folder_, ignored);
   }
   std::string folder_;
   std::string path_;
