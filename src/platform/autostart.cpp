@@ -3,6 +3,7 @@
 #include "platform/atomic_file.h"
 #include "platform/config_location.h"
 #include "platform/program_location.h"
+#include "platform/utf8_text.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,40 +19,6 @@ namespace qv::platform {
 namespace {
 
 constexpr std::string_view kMinimizeArgument = "-minimize";
-
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool isUtf8(std::string_view bytes) {
-  for (std::size_t i = 0; i < bytes.size();) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    std::size_t length = 0;
-    char32_t code = 0;
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      code = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      code = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      code = lead & 0x07u;
-    } else {
-      return false;
-    }
-    if (bytes.size() - i < length) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(bytes[i + k]);
-      if ((next & 0xC0u) != 0x80u) return false;
-      code = (code << 6) | (next & 0x3Fu);
-    }
-    const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    i += length;
-  }
-  return true;
-}
 
 bool holdsUnescapableControl(std::string_view text) {
   for (const char c : text) {
@@ -83,7 +50,7 @@ std::string desktopExecArgument(std::string_view argument) {
 std::optional<std::string> desktopExecCommand(std::string_view programPath, std::string_view argument) {
   if (programPath.empty()) return std::nullopt;
   for (const std::string_view part : {programPath, argument}) {
-    if (!isUtf8(part) || holdsUnescapableControl(part)) return std::nullopt;
+    if (!isValidUtf8(part) || holdsUnescapableControl(part)) return std::nullopt;
   }
   std::string command;
   // Launchers look the program up before they expand "%%" to "%", so a path

@@ -3,11 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8_text.h"
+
 namespace qv::whois {
 
-// Whether `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing above U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
+using platform::isValidUtf8;
 
 // An answer as UTF-8 for display: the bytes themselves when they are valid
 // UTF-8, otherwise decoded as Windows-1250 (Central European, after a
