@@ -74,9 +74,9 @@ int runCore(const std::string& traffic, const std::string& packets) {
   return 0;
 }
 
-int runWindow(const std::string& traffic, const std::string& packets) {
-  QTemporaryDir folder;
-  qv::settings::MemorySettingsStore store;
+// A window as users get it (reads on the worker thread), with throw-away
+// settings and filter list; messages go to stderr.
+qv::gui::MainWindowServices benchServices(qv::settings::MemorySettingsStore& store, const QTemporaryDir& folder) {
   qv::gui::MainWindowServices services;
   services.settings = &store;
   services.filterListPath = (folder.path() + "/filter.lst").toStdString();
@@ -86,6 +86,13 @@ int runWindow(const std::string& traffic, const std::string& packets) {
   services.showMessage = [](QWidget*, const QString&, const QString& text) {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
   };
+  return services;
+}
+
+int runWindow(const std::string& traffic, const std::string& packets) {
+  QTemporaryDir folder;
+  qv::settings::MemorySettingsStore store;
+  const qv::gui::MainWindowServices services = benchServices(store, folder);
   qv::gui::MainWindow window(services, {});
   window.resize(1280, 900);
   window.start();
@@ -157,15 +164,7 @@ int runFollow(const std::string& traffic) {
   write(rows);
 
   qv::settings::MemorySettingsStore store;
-  qv::gui::MainWindowServices services;
-  services.settings = &store;
-  services.filterListPath = (folder.path() + "/filter.lst").toStdString();
-  services.trayAvailable = [] { return false; };
-  services.now = [] { return std::int64_t{0}; };
-  services.readInBackground = true;
-  services.showMessage = [](QWidget*, const QString&, const QString& text) {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  };
+  const qv::gui::MainWindowServices services = benchServices(store, folder);
   qv::gui::MainWindow window(services, {});
   window.resize(1280, 900);
   window.start();
