@@ -10,8 +10,8 @@ require_programs() {
   done
 }
 
-# prepare_logs BIN EVENTS FRAMES [FOLDER]: sets `folder`, `traffic` and
-# `packets`. The logs are generated into FOLDER unless it already holds logs of
+# prepare_logs BIN EVENTS FRAMES [FOLDER]: sets `folder`, `traffic`, `packets`
+# and `small_packets` (FRAMES packets of short frames only). The logs are generated into FOLDER unless it already holds logs of
 # these sizes; without FOLDER a temporary folder is used and removed on exit.
 prepare_logs() {
   local bin=$1 events=$2 frames=$3
@@ -24,9 +24,12 @@ prepare_logs() {
   fi
   traffic=$folder/tralog.log
   packets=$folder/rawlog.log
-  if [ ! -s "$traffic" ] || [ ! -s "$packets" ] || [ "$(cat "$folder/sizes" 2>/dev/null)" != "$events $frames" ]; then
-    echo "Generating $events events and $frames packets in $folder"
+  small_packets=$folder/rawlog-small.log
+  if [ ! -s "$traffic" ] || [ ! -s "$packets" ] || [ ! -s "$small_packets" ] ||
+    [ "$(cat "$folder/sizes" 2>/dev/null)" != "$events $frames" ]; then
+    echo "Generating $events events and $frames packets (twice: mixed and small frames) in $folder"
     "$bin/logs_gen" --events "$events" --frames "$frames" --traffic "$traffic" --packets "$packets"
+    "$bin/logs_gen" --frames "$frames" --small-frames --packets "$small_packets"
     echo "$events $frames" >"$folder/sizes"
   fi
 }

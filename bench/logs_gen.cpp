@@ -3,10 +3,12 @@
 // bytes (fixed seed, no clock).
 //
 //   logs_gen --sample [--traffic FILE] [--packets FILE]
-//   logs_gen [--events N] [--frames N] [--traffic FILE] [--packets FILE]
+//   logs_gen [--events N] [--frames N] [--small-frames] [--traffic FILE] [--packets FILE]
 //
-// Without --sample, N defaults to 1000000 for both logs. A log whose FILE is
-// not given is not written.
+// Without --sample, N defaults to 1000000 for both logs. --small-frames gives
+// packets of short frames only (no bulk transfer, about 120 bytes a frame), the
+// case where the records weigh most beside the image. A log whose FILE is not
+// given is not written.
 
 #include <array>
 #include <cstdint>
@@ -555,14 +557,16 @@ CapturedPacket makePacket(Random& random, std::uint64_t unixSeconds, std::uint32
   return p;
 }
 
-void writePacketLog(const std::string& path, std::uint32_t count, std::uint64_t startSeconds, bool bulkData) {
+// `maxGapMs` bounds the time between neighbouring packets.
+void writePacketLog(const std::string& path, std::uint32_t count, std::uint64_t startSeconds, bool bulkData,
+                    std::uint32_t maxGapMs) {
   Random random(0x5EED0002);
   Output out(path);
   out.write(logHeader("00000003", count, 0));
   std::string chunk;
   std::uint64_t millisecondsSinceStart = 0;
   for (std::uint32_t index = 0; index < count; ++index) {
-    millisecondsSinceStart += random.below(bulkData ? 40 : 90000);
+    millisecondsSinceStart += random.below(maxGapMs);
     const CapturedPacket packet = makePacket(random, startSeconds + millisecondsSinceStart / 1000,
                                              static_cast<std::uint32_t>(millisecondsSinceStart % 1000), bulkData);
     appendPacketRecord(chunk, packet);
@@ -577,7 +581,7 @@ void writePacketLog(const std::string& path, std::uint32_t count, std::uint64_t 
 [[noreturn]] void usage() {
   std::fputs(
       "usage: logs_gen --sample [--traffic FILE] [--packets FILE]\n"
-      "       logs_gen [--events N] [--frames N] [--traffic FILE] [--packets FILE]\n",
+      "       logs_gen [--events N] [--frames N] [--small-frames] [--traffic FILE] [--packets FILE]\n",
       stderr);
   std::exit(2);
 }
@@ -586,6 +590,7 @@ void writePacketLog(const std::string& path, std::uint32_t count, std::uint64_t 
 
 int main(int argc, char** argv) {
   bool sample = false;
+  bool smallFrames = false;
   std::uint32_t events = 1000000;
   std::uint32_t frames = 1000000;
   std::string trafficPath;
@@ -609,6 +614,8 @@ int main(int argc, char** argv) {
       events = count();
     } else if (argument == "--frames") {
       frames = count();
+    } else if (argument == "--small-frames") {
+      smallFrames = true;
     } else if (argument == "--traffic") {
       trafficPath = value();
     } else if (argument == "--packets") {
@@ -625,10 +632,10 @@ int main(int argc, char** argv) {
   constexpr std::uint64_t kBenchStart = 1704067200;
   if (sample) {
     if (!trafficPath.empty()) writeTrafficLog(trafficPath, 300, 217, true, kSampleStart, 300);
-    if (!packetPath.empty()) writePacketLog(packetPath, 40, kSampleStart, false);
+    if (!packetPath.empty()) writePacketLog(packetPath, 40, kSampleStart, false, 90000);
   } else {
     if (!trafficPath.empty()) writeTrafficLog(trafficPath, events, 0, false, kBenchStart, 2);
-    if (!packetPath.empty()) writePacketLog(packetPath, frames, kBenchStart, true);
+    if (!packetPath.empty()) writePacketLog(packetPath, frames, kBenchStart, !smallFrames, 40);
   }
   return 0;
 }

@@ -52,8 +52,8 @@ row() {
         r / 1024, r * 1024 / f }'
 }
 
-for log in traffic packets; do
-  if [ "$log" = traffic ]; then file=$traffic; else file=$packets; fi
+for file in "$traffic" "$packets" "$small_packets"; do
+  if [ "$file" = "$traffic" ]; then log=traffic; else log=packets; fi
   read -r baseline baselineCpu _ <<<"$(measure wc -l "$file")"
   printf '%-48s %8.2f %6.1f %8.2f %6.1f %9s %6s\n' "wc -l $(basename "$file") ($(($(stat -c %s "$file") / 1048576)) MiB)" \
     "$baseline" 1 "$baselineCpu" 1 "-" "-"

@@ -1,6 +1,7 @@
 #include "filter/quick_filter_run.h"
 
 #include "logdata/ring_order.h"
+#include "platform/large_pages.h"
 
 namespace qv {
 
@@ -14,7 +15,7 @@ std::vector<TrafficRecord> runTrafficFilter(std::span<const TrafficRecord> recor
     if (filter.passes(record) && !(excluded && excluded(record))) passing.push_back(static_cast<RecordIndex>(index));
   });
   std::vector<TrafficRecord> shown;
-  shown.reserve(passing.size());
+  platform::reserveOnLargePages(shown, passing.size());
   for (const RecordIndex index : passing) shown.push_back(records[index]);
   return shown;
 }

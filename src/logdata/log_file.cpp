@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "platform/large_pages.h"
 #include "platform/system_error.h"
 
 namespace qv {
@@ -52,6 +53,7 @@ FileReadResult readWholeFile(const std::string& path) {
 
   auto buffer = std::make_shared<ReadBuffer>();
   try {
+    platform::reserveOnLargePages(buffer->bytes, static_cast<std::size_t>(expected) + 1);
     buffer->bytes.assign(static_cast<std::size_t>(expected) + 1, '\0');
     std::uint64_t length = 0;
     for (;;) {

@@ -13,6 +13,7 @@
 #include "logdata/record_fields.h"
 #include "logdata/text_cache.h"
 #include "logdata/time_text.h"
+#include "platform/large_pages.h"
 
 namespace qv {
 namespace {
@@ -169,7 +170,7 @@ PacketLog parsePacketLog(SharedReadBuffer buffer) {
   if (header.status != LogParseStatus::kOk) return log;
   log.newestIndex = header.newestIndex;
 
-  log.records.reserve(recordReservation(header, length, kShortestRecord));
+  platform::reserveOnLargePages(log.records, recordReservation(header, length, kShortestRecord));
 
   auto parser = std::make_unique<RecordParser>(buffer, length);
   ByteOffset pos = header.firstLine;

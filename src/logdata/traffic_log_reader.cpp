@@ -11,6 +11,7 @@
 #include "logdata/record_fields.h"
 #include "logdata/text_cache.h"
 #include "logdata/record_time.h"
+#include "platform/large_pages.h"
 
 namespace qv {
 namespace {
@@ -227,7 +228,7 @@ TrafficLog scanTrafficLog(Source& source) {
   if (header.status != LogParseStatus::kOk) return log;
   log.newestIndex = header.newestIndex;
 
-  log.records.reserve(recordReservation(header, source.length(), kShortestRecordLine));
+  platform::reserveOnLargePages(log.records, recordReservation(header, source.length(), kShortestRecordLine));
 
   auto parser = std::make_unique<RecordLineParser>();
   ByteOffset pos = header.firstLine;
