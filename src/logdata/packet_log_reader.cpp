@@ -7,12 +7,11 @@
 #include <string_view>
 #include <utility>
 
-#include "logdata/address_cache.h"
 #include "logdata/number_text.h"
 #include "logdata/protocol_names.h"
 #include "logdata/record_fields.h"
 #include "logdata/text_cache.h"
-#include "logdata/time_text.h"
+#include "logdata/record_time.h"
 #include "platform/large_pages.h"
 
 namespace qv {
@@ -58,12 +57,12 @@ void readFrame(PacketRecord& record) {
   if (!typeHigh || !typeLow) return;
   const auto etherType = static_cast<std::uint16_t>(*typeHigh << 8 | *typeLow);
   if (etherType != kEtherTypeIpv4) {
-    record.protocol = etherTypeProtocolName(etherType);
+    record.protocol = PacketProtocol::ofEtherType(etherType);
     return;
   }
   const auto protocolNumber = frame.byte(23);
   if (!protocolNumber) return;
-  record.protocol = ipProtocolName(*protocolNumber);
+  record.protocol = PacketProtocol::ofIpProtocol(*protocolNumber);
   // The IPv4 header length in bytes when the version is 4; byte 14 is there
   // whenever byte 23 is.
   const std::size_t h = static_cast<std::size_t>(*frame.byte(14) * 4 % 256);
@@ -97,8 +96,8 @@ class RecordParser {
     const std::size_t t = firstTab + 1;
     const FixedFields fields(text, t);
 
-    record.time = times_.timeText(fields.field(Field::kTime, 16), true);
-    readEndpointFields(fields, addresses_, record);
+    record.time = RecordTime::ofValueWithMilliseconds(timeValueOfDigits(fields.field(Field::kTime, 16)));
+    readEndpointFields(fields, record);
     record.packetLength = hexValue(fields.field(Field::kPacketLength, 8));
     record.flags |= directionFlag(fields.character(Field::kDirectionChar));
     record.flags |= actionFlag(fields.character(Field::kActionChar));
@@ -141,9 +140,7 @@ class RecordParser {
   const SharedReadBuffer& buffer_;
   const char* data_;
   ByteOffset length_;
-  TimeTextConverter times_;
-  AddressCache addresses_;
-  TextCache names_;
+  NameTextCache names_;
 };
 
 // Just past a fragment line: past its first CR and the byte after it, or past

@@ -1,6 +1,7 @@
 #include "logdata/protocol_names.h"
 
 #include <array>
+#include <stdexcept>
 
 #include "logdata/packet_record.h"
 
@@ -171,6 +172,23 @@ std::string_view etherTypeProtocolName(std::uint16_t etherType) {
     case 0x888E: return "EAPOL";
     default: return {};
   }
+}
+
+PacketProtocol::PacketProtocol(std::string_view name) {
+  if (name.empty()) return;
+  for (unsigned number = 0; number < 256; ++number) {
+    if (ipProtocolName(number) == name) {
+      code_ = static_cast<std::uint16_t>(number + 1);
+      return;
+    }
+  }
+  for (unsigned etherType = 257; etherType <= 0xFFFF; ++etherType) {
+    if (etherTypeProtocolName(static_cast<std::uint16_t>(etherType)) == name) {
+      code_ = static_cast<std::uint16_t>(etherType);
+      return;
+    }
+  }
+  throw std::invalid_argument("no protocol is named " + std::string(name));
 }
 
 std::string tcpFlagsText(std::uint8_t tcpFlags) {

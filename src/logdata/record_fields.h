@@ -8,9 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <type_traits>
 
-#include "logdata/address_cache.h"
 #include "logdata/number_text.h"
 #include "logdata/traffic_record.h"
 
@@ -41,17 +39,12 @@ inline constexpr std::size_t kLocalPort = 48;
 inline constexpr std::size_t kRemotePort = 57;
 }  // namespace EndpointField
 
-// The local and remote addresses (8 hex digits) and ports (4 hex digits). Traffic
-// records keep addresses as numbers, packet records as dotted texts.
+// The local and remote addresses (8 hex digits, kept as numbers) and ports (4
+// hex digits).
 template <class Record>
-void readEndpointFields(const FixedFields& fields, AddressCache& addresses, Record& record) {
-  if constexpr (std::is_same_v<decltype(record.localIp), RecordAddress>) {
-    record.localIp = RecordAddress::ofStoredDigits(fields.field(EndpointField::kLocalIp, 8));
-    record.remoteIp = RecordAddress::ofStoredDigits(fields.field(EndpointField::kRemoteIp, 8));
-  } else {
-    record.localIp = addresses.dotted(fields.field(EndpointField::kLocalIp, 8));
-    record.remoteIp = addresses.dotted(fields.field(EndpointField::kRemoteIp, 8));
-  }
+void readEndpointFields(const FixedFields& fields, Record& record) {
+  record.localIp = RecordAddress::ofStoredDigits(fields.field(EndpointField::kLocalIp, 8));
+  record.remoteIp = RecordAddress::ofStoredDigits(fields.field(EndpointField::kRemoteIp, 8));
   record.localPort = static_cast<std::uint16_t>(hexValue(fields.field(EndpointField::kLocalPort, 4)));
   record.remotePort = static_cast<std::uint16_t>(hexValue(fields.field(EndpointField::kRemotePort, 4)));
 }

@@ -57,8 +57,16 @@ RecordTime RecordTime::ofValue(std::uint64_t value) noexcept {
   return time;
 }
 
+RecordTime RecordTime::ofValueWithMilliseconds(std::uint64_t value) noexcept {
+  RecordTime time = ofValue(value);
+  // The empty text and "Time Error" have no milliseconds to show.
+  if (time.bits_ != 0 && time.bits_ != kTimeErrorValue) time.bits_ |= kMillisecondsBit;
+  return time;
+}
+
 Text RecordTime::text() const {
   if (!holdsValue()) return FieldTextPool::textOf(static_cast<std::uint32_t>(bits_));
+  if ((bits_ & kMillisecondsBit) != 0) return threadConverter().textOfValueWithMilliseconds(value());
   return timeTextOfValue(bits_);
 }
 
@@ -66,7 +74,7 @@ bool RecordTime::empty() const noexcept { return bits_ < kUnixEpochTimeValue; }
 
 std::int64_t RecordTime::unixSeconds() const noexcept {
   if (bits_ < kUnixEpochTimeValue) return -1;
-  return static_cast<std::int64_t>((bits_ - kUnixEpochTimeValue) / kTimeUnitsPerSecond);
+  return static_cast<std::int64_t>((value() - kUnixEpochTimeValue) / kTimeUnitsPerSecond);
 }
 
 bool operator==(const RecordTime& a, std::string_view b) {

@@ -9,9 +9,10 @@
 
 namespace qv {
 
-// A time field of a traffic record: the stored 64-bit time value, whose text
+// A time field of a record: the stored 64-bit time value, whose text
 // ("YYYY/MM/DD hh:mm:ss" in local time, "" before 1970, "Time Error" past
-// 2038) is made when a cell, a copy, an export or a sort asks for it. A field
+// 2038; packet times add ".mmm") is made when a cell, a copy, an export or a
+// sort asks for it. A field
 // can also hold a text put there by hand (a filter entry keeps its port
 // marker here, the cleared view its "No Data"). Eight bytes either way.
 class RecordTime {
@@ -26,11 +27,13 @@ class RecordTime {
 
   // The field of a stored value (read from a record's 16 hex digits).
   static RecordTime ofValue(std::uint64_t value) noexcept;
+  // The same for a packet, whose text shows the milliseconds too.
+  static RecordTime ofValueWithMilliseconds(std::uint64_t value) noexcept;
 
   bool holdsValue() const noexcept { return (bits_ & kTextBit) == 0; }
   // The stored value, brought to one value per text outside the convertible
   // range; meaningful only when holdsValue().
-  std::uint64_t value() const noexcept { return bits_; }
+  std::uint64_t value() const noexcept { return bits_ & ~kMillisecondsBit; }
 
   // The text, made in the current time zone.
   Text text() const;
@@ -53,6 +56,8 @@ class RecordTime {
 
  private:
   static constexpr std::uint64_t kTextBit = std::uint64_t{1} << 63;
+  // Set beside a value whose text shows milliseconds (values stay below 2^58).
+  static constexpr std::uint64_t kMillisecondsBit = std::uint64_t{1} << 62;
   std::uint64_t bits_ = 0;  // value 0 is before 1970: the empty text
 };
 

@@ -13,8 +13,8 @@ std::uint64_t load64(const char* bytes) {
 }
 
 // Mixes the length and three words: the end of the text (where paths and
-// host names differ), the words before it and the middle. Only texts longer
-// than the inline capacity come here, so all three words exist.
+// host names differ), the words before it and the middle. Texts of 16 bytes
+// or more only, so that all three words exist.
 std::size_t slotHash(std::string_view bytes) {
   const char* data = bytes.data();
   const std::size_t size = bytes.size();
@@ -42,14 +42,6 @@ NameText NameTextCache::get(std::string_view bytes) {
   if (bytes.empty()) return NameText();
   NameText& slot = slots_[anySizeHash(bytes) % slots_.size()];
   if (slot.view() != bytes) slot = NameText(bytes);
-  return slot;
-}
-
-Text TextCache::get(std::string_view bytes) {
-  static_assert(Text::kInlineCapacity >= 16, "slotHash reads 16 bytes before the end");
-  if (bytes.size() <= Text::kInlineCapacity) return Text(bytes);
-  Text& slot = slots_[slotHash(bytes) % slots_.size()];
-  if (slot.view() != bytes) slot = Text(bytes);
   return slot;
 }
 

@@ -43,6 +43,8 @@ class TimeTextConverter {
   Text localTimeText(std::int64_t unixSeconds);
   // The text (without milliseconds) of a time value as timeValueOfDigits reads it.
   Text textOfValue(std::uint64_t value);
+  // The same with milliseconds.
+  Text textOfValueWithMilliseconds(std::uint64_t value) { return convertValue(value, true); }
 
  private:
   struct HourOffset {

@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "logdata/address_cache.h"
 #include "logdata/log_file.h"
 #include "logdata/number_text.h"
 #include "logdata/record_fields.h"
@@ -59,7 +58,7 @@ class RecordLineParser {
       case 'E': record.flags |= RecordFlag::kUdp; break;
       default: break;
     }
-    readEndpointFields(fields, addresses_, record);
+    readEndpointFields(fields, record);
     record.flags |= directionFlag(fields.character(Field::kDirectionChar));
     record.beginTime = RecordTime::ofValue(timeValueOfDigits(fields.field(Field::kBeginTime, 16)));
     record.endTime = RecordTime::ofValue(timeValueOfDigits(fields.field(Field::kEndTime, 16)));
@@ -84,7 +83,6 @@ class RecordLineParser {
   }
 
   NameTextCache names_;
-  AddressCache addresses_;
 };
 
 }  // namespace

@@ -13,7 +13,6 @@ void appendField(std::string& text, std::string_view field) {
   text.push_back('\t');
 }
 
-void appendField(std::string& text, const Text& field) { appendField(text, field.view()); }
 void appendField(std::string& text, const RecordTime& field) { appendField(text, field.text().view()); }
 void appendField(std::string& text, const RecordAddress& field) { appendField(text, field.text().view()); }
 

@@ -7,7 +7,7 @@ namespace qv {
 namespace rowsort {
 
 SortText sortText(const PacketRecord& row, Key key) {
-  if (key == Key::kProtocolText) return row.protocol;
+  if (key == Key::kProtocolText) return SortText(row.protocol.view());
   return sharedSortText(row, key);
 }
 

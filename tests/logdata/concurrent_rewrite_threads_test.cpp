@@ -194,11 +194,12 @@ std::string trafficKey(const TrafficRecord& r) {
 
 std::string packetKey(const PacketRecord& r) {
   std::string key;
-  for (const Text* text : {&r.time, &r.localIp, &r.remoteIp, &r.applicationName, &r.nameAddress}) {
-    key += text->view();
+  for (const Text& text : {r.time.text(), r.localIp.text(), r.remoteIp.text(), r.applicationName.text(),
+                           r.nameAddress.text()}) {
+    key += text.view();
     key += '\x1F';
   }
-  key += r.protocol;
+  key += r.protocol.view();
   // Where the record starts is left out: a cut record is read after the
   // header alone. Its own bytes, compared below, pin it down.
   key += '/' + std::to_string(r.packetOffset - r.recordStart) + '/' +

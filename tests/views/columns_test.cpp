@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "views/packet_columns.h"
@@ -80,7 +81,7 @@ TEST(PacketColumns, CellTexts) {
   record.applicationName = "C:\\browser.exe";
   EXPECT_EQ(packetRow(record),
             "2004/01/02 03:04:05.250|Allow|Outgoing|TCP|10.0.0.1||443|192.168.0.1|50000|xAxxSx|C:\\browser.exe|");
-  for (const char* protocol : {"UDP", "ARP", "", "tcp"}) {  // only TCP packets show their flag byte
+  for (const char* protocol : {"UDP", "ARP", "", "ICMP"}) {  // only TCP packets show their flag byte
     record.protocol = protocol;
     EXPECT_EQ(packetCellText(record, PacketColumn::kTcpFlags), "------") << protocol;
   }
@@ -88,6 +89,10 @@ TEST(PacketColumns, CellTexts) {
   EXPECT_TRUE(PacketShownList::noData().isNoDataPlaceholder());
   EXPECT_EQ(packetProtocolIcon("IGMP"), 9);
   EXPECT_EQ(packetProtocolIcon("ARP"), std::nullopt);
+  // Records hold the names of the protocol tables only.
+  EXPECT_THROW(record.protocol = "tcp", std::invalid_argument);
+  record.protocol = "MPLS";
+  EXPECT_EQ(packetCellText(record, PacketColumn::kProtocol), "MPLS");
 }
 
 TEST(PacketShownList, RowsViewASharedRecordList) {

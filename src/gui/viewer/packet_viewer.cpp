@@ -303,7 +303,7 @@ void PacketViewer::showCurrentPacket(bool keepTreeView) {
   const int iconSide = iconLabel_->width();
   const QIcon actionIcon = PacketIconSet().icon(actionDirectionIcon(packet.flags));
   iconLabel_->setPixmap(actionIcon.pixmap(QSize(iconSide, iconSide), devicePixelRatioF()));
-  timeLabel_->setText(decodeAnsi(packet.time.view()));
+  timeLabel_->setText(decodeAnsi(packet.time.text().view()));
 
   linking_ = true;
   fillTree(keepTreeView ? applyExpansionList(shown_.tree, userView) : decoderExpansion(shown_.tree));
