@@ -59,7 +59,7 @@ int runCore(const std::string& traffic, const std::string& packets) {
   report("traffic_read", timer);
   timer.restart();
   qv::SortState trafficSort;
-  qv::clickTrafficHeader(trafficSort, trafficLog.shown.rows, 5);
+  qv::clickTrafficHeader(trafficSort, trafficLog.shown, 5);
   report("traffic_sort", timer);
 
   timer.restart();
@@ -157,7 +157,8 @@ int runFollow(const std::string& traffic) {
   const std::string followed = (folder.path() + "/tralog.log").toStdString();
   qv::TrafficLogState original;
   qv::readTrafficLog(original, traffic, {}, 0);
-  std::vector<qv::TrafficRecord> rows = original.shown.rows;
+  const qv::TrafficRows shownRows = original.shown.rows();
+  std::vector<qv::TrafficRecord> rows(shownRows.begin(), shownRows.end());
   const auto write = [&followed](const std::vector<qv::TrafficRecord>& shown) {
     std::ofstream(followed, std::ios::binary | std::ios::trunc) << qv::trafficExportImage(shown);
   };

@@ -40,7 +40,8 @@ std::optional<std::vector<qv::TrafficRecord>> trafficLogEvents() {
     std::fprintf(stderr, "cannot read %s: %s\n", path, read.message.c_str());
     std::exit(1);
   }
-  return std::move(state.shown.rows);
+  const qv::TrafficRows rows = state.shown.rows();
+  return std::vector<qv::TrafficRecord>(rows.begin(), rows.end());
 }
 
 // The events of the log named by QV_BENCH_TRAFFIC_LOG; without it, a month of
@@ -89,17 +90,26 @@ const std::vector<qv::TrafficRecord>& trafficEvents() {
   return events;
 }
 
+// The events as the read's record list, and a shown list of all of them in that order.
+const qv::TrafficRecordList& trafficRecords() {
+  static const qv::TrafficRecordList records = std::make_shared<const std::vector<qv::TrafficRecord>>(trafficEvents());
+  return records;
+}
+
+qv::TrafficShownList allTrafficShown() {
+  std::vector<qv::RecordIndex> order(trafficRecords()->size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<qv::RecordIndex>(i);
+  return qv::TrafficShownList(trafficRecords(), std::move(order));
+}
+
 void BM_SortTraffic(benchmark::State& state) {
   const int column = static_cast<int>(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    std::vector<qv::TrafficRecord> rows = trafficEvents();
+    qv::TrafficShownList shown = allTrafficShown();
     state.ResumeTiming();
-    qv::sortTrafficRows(rows, column, qv::SortDirection::kFirstClick);
-    benchmark::DoNotOptimize(rows.data());
-    state.PauseTiming();
-    rows = {};
-    state.ResumeTiming();
+    qv::sortTrafficRows(shown, column, qv::SortDirection::kFirstClick);
+    benchmark::DoNotOptimize(shown.order().data());
   }
 }
 BENCHMARK(BM_SortTraffic)->DenseRange(0, 13)->Unit(benchmark::kMillisecond)->Iterations(2);
@@ -151,12 +161,12 @@ BENCHMARK(BM_SortPackets)->DenseRange(0, 10)->Unit(benchmark::kMillisecond)->Ite
 void BM_MergeEventPatterns(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
-    std::vector<qv::TrafficRecord> rows = trafficEvents();
+    qv::TrafficShownList shown = allTrafficShown();
     state.ResumeTiming();
-    qv::mergeEventPatterns(rows);
-    state.counters["rows"] = static_cast<double>(rows.size());
+    qv::mergeEventPatterns(shown);
+    state.counters["rows"] = static_cast<double>(shown.size());
     state.PauseTiming();
-    rows = {};
+    shown = {};
     state.ResumeTiming();
   }
 }
@@ -181,7 +191,7 @@ void BM_TrafficFilterRun(benchmark::State& state) {
   qv::TrafficExclusion excluded;
   if (!list.empty()) excluded = [&index](const qv::TrafficRecord& record) { return index.isExcluded(record); };
   for (auto _ : state) {
-    std::vector<qv::TrafficRecord> shown =
+    std::vector<qv::RecordIndex> shown =
         qv::runTrafficFilter(records, static_cast<std::int32_t>(records.size() - 1), filter, excluded);
     state.counters["shown"] = static_cast<double>(shown.size());
     benchmark::DoNotOptimize(shown.data());

@@ -32,7 +32,7 @@ int runStats(Arguments args, std::ostream& out, std::ostream& err) {
     writer.line() += state.countLine;
     writer.endLine();
   } else {
-    const std::string text = portStatisticsText(state.shown.rows);
+    const std::string text = portStatisticsText(state.shown.rows());
     std::string& lines = writer.line();
     for (std::size_t at = 0; at < text.size(); ++at) {
       if (text.compare(at, 2, "\r\n") == 0) continue;  // the LF that follows is kept

@@ -30,7 +30,7 @@ std::optional<TrafficCommandOptions> parseTrafficOptions(Arguments args, std::os
 // One line per shown row, the cells of the fourteen columns joined by TAB.
 void writeTrafficRows(LineWriter& writer, const TrafficShownList& shown) {
   if (shown.isNoDataPlaceholder()) return;
-  for (const TrafficRecord& record : shown.rows) {
+  for (const TrafficRecord& record : shown.rows()) {
     std::string& line = writer.line();
     for (int column = 0; column < kTrafficColumnCount; ++column) {
       if (column > 0) line += '\t';

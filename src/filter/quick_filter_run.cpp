@@ -1,33 +1,33 @@
 #include "filter/quick_filter_run.h"
 
 #include "logdata/ring_order.h"
-#include "platform/large_pages.h"
 
 namespace qv {
+namespace {
 
-std::vector<TrafficRecord> runTrafficFilter(std::span<const TrafficRecord> records, std::int32_t newestIndex,
-                                            const QuickFilter& filter, const TrafficExclusion& excluded) {
-  // Indexes first, so that the copies are made into storage of the exact
-  // size: a growing array of records would briefly need twice the room.
+// The indexes of the records that pass `test`, in ring order.
+template <class Record, class Test>
+std::vector<RecordIndex> passingIndexes(std::span<const Record> records, std::int32_t newestIndex, Test test) {
   std::vector<RecordIndex> passing;
   forEachInRingOrder(records.size(), newestIndex, [&](std::size_t index) {
-    const TrafficRecord& record = records[index];
-    if (filter.passes(record) && !(excluded && excluded(record))) passing.push_back(static_cast<RecordIndex>(index));
+    if (test(records[index])) passing.push_back(static_cast<RecordIndex>(index));
   });
-  std::vector<TrafficRecord> shown;
-  platform::reserveOnLargePages(shown, passing.size());
-  for (const RecordIndex index : passing) shown.push_back(records[index]);
-  return shown;
+  passing.shrink_to_fit();
+  return passing;
+}
+
+}  // namespace
+
+std::vector<RecordIndex> runTrafficFilter(std::span<const TrafficRecord> records, std::int32_t newestIndex,
+                                          const QuickFilter& filter, const TrafficExclusion& excluded) {
+  return passingIndexes(records, newestIndex, [&](const TrafficRecord& record) {
+    return filter.passes(record) && !(excluded && excluded(record));
+  });
 }
 
 std::vector<RecordIndex> runPacketFilter(std::span<const PacketRecord> records, std::int32_t newestIndex,
                                          const QuickFilter& filter) {
-  std::vector<RecordIndex> passing;
-  forEachInRingOrder(records.size(), newestIndex, [&](std::size_t index) {
-    if (filter.passes(records[index])) passing.push_back(static_cast<RecordIndex>(index));
-  });
-  passing.shrink_to_fit();
-  return passing;
+  return passingIndexes(records, newestIndex, [&](const PacketRecord& record) { return filter.passes(record); });
 }
 
 }  // namespace qv

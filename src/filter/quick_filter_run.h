@@ -20,9 +20,9 @@ using RecordIndex = std::uint32_t;
 using TrafficExclusion = std::function<bool(const TrafficRecord&)>;
 
 // One filter run over the traffic log: the records that pass the quick
-// filter and are not excluded, copied in ring order (newest first).
-std::vector<TrafficRecord> runTrafficFilter(std::span<const TrafficRecord> records, std::int32_t newestIndex,
-                                            const QuickFilter& filter, const TrafficExclusion& excluded = {});
+// filter and are not excluded: their indexes in ring order (newest first).
+std::vector<RecordIndex> runTrafficFilter(std::span<const TrafficRecord> records, std::int32_t newestIndex,
+                                          const QuickFilter& filter, const TrafficExclusion& excluded = {});
 
 // One filter run over the packet log: the indexes of the records that pass,
 // in ring order. Packets meet no filter list.

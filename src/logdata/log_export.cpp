@@ -114,8 +114,8 @@ void appendPacketRecord(std::string& out, const PacketRecord& record) {
 // Feeds the export's bytes to a sink in display-order-reversed record order.
 // Sink: bool(std::string& pending), called whenever the pending bytes grow
 // past the chunk size and once at the end; it empties `pending`.
-template <class Record, class AppendRecord, class Sink>
-bool produceExport(std::span<const Record> selected, std::string_view tag, AppendRecord appendRecord,
+template <class Rows, class AppendRecord, class Sink>
+bool produceExport(const Rows& selected, std::string_view tag, AppendRecord appendRecord,
                    std::string_view tail, Sink sink) {
   std::string pending = logHeaderLine(tag, static_cast<std::uint32_t>(selected.size()), 0);
   for (std::size_t i = selected.size(); i-- > 0;) {
@@ -130,8 +130,8 @@ std::string failureMessage(std::string_view what, int errorNumber) {
   return std::string(what) + " : " + platform::systemErrorText(errorNumber);
 }
 
-template <class Record, class AppendRecord>
-ExportResult exportToFile(std::span<const Record> selected, const std::string& path, std::string_view tag,
+template <class Rows, class AppendRecord>
+ExportResult exportToFile(const Rows& selected, const std::string& path, std::string_view tag,
                           AppendRecord appendRecord, std::string_view tail) {
   if (selected.empty()) return {ExportStatus::kNothingSelected, std::string(kExportNothingSelected)};
   // The old file stays whole until the new one is: an export that fails
@@ -150,8 +150,8 @@ ExportResult exportToFile(std::span<const Record> selected, const std::string& p
   return {};
 }
 
-template <class Record, class AppendRecord>
-std::string exportImage(std::span<const Record> selected, std::string_view tag, AppendRecord appendRecord,
+template <class Rows, class AppendRecord>
+std::string exportImage(const Rows& selected, std::string_view tag, AppendRecord appendRecord,
                         std::string_view tail) {
   std::string image;
   produceExport(selected, tag, appendRecord, tail, [&image](std::string& pending) {
@@ -182,7 +182,7 @@ void appendTrafficRecordText(std::string& out, const TrafficRecord& record) {
   appendTrafficRecordText(out, record, times);
 }
 
-std::string trafficExportImage(std::span<const TrafficRecord> selected) {
+std::string trafficExportImage(TrafficRows selected) {
   return exportImage(selected, kTrafficExportTag, trafficAppender(), "\n");
 }
 
@@ -190,7 +190,7 @@ std::string packetExportImage(std::span<const PacketRecord> selected) {
   return exportImage(selected, kPacketExportTag, appendPacketRecord, "");
 }
 
-ExportResult exportTrafficSelection(std::span<const TrafficRecord> selected, const std::string& path) {
+ExportResult exportTrafficSelection(TrafficRows selected, const std::string& path) {
   return exportToFile(selected, path, kTrafficExportTag, trafficAppender(), "\n");
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "logdata/packet_record.h"
+#include "logdata/record_rows.h"
 #include "logdata/traffic_record.h"
 
 namespace qv {
@@ -36,7 +37,7 @@ void appendTrafficRecordText(std::string& out, const TrafficRecord& record);
 // The whole file that an export of these records writes. `selected` is in
 // display order; the file holds the records last to first, so that reading
 // it back shows them in display order again.
-std::string trafficExportImage(std::span<const TrafficRecord> selected);
+std::string trafficExportImage(TrafficRows selected);
 std::string packetExportImage(std::span<const PacketRecord> selected);
 
 enum class ExportStatus {
@@ -57,7 +58,7 @@ struct ExportResult {
 // the selected records (display order) as a traffic log, creating or
 // replacing the file atomically (a failure leaves an existing file whole).
 // Failures come back with their message.
-ExportResult exportTrafficSelection(std::span<const TrafficRecord> selected, const std::string& path);
+ExportResult exportTrafficSelection(TrafficRows selected, const std::string& path);
 
 // The same for the packet view: each record's own bytes are copied unchanged.
 ExportResult exportPacketSelection(std::span<const PacketRecord> selected, const std::string& path);

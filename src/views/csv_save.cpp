@@ -6,10 +6,9 @@
 namespace qv {
 namespace {
 
-template <class Record, class Document>
-ExportResult saveCsv(std::span<const Record> selected, std::span<const Record> shown, const std::string& path,
-                     Document document) {
-  const std::span<const Record> rows = selected.empty() ? shown : selected;
+template <class Rows, class Document>
+ExportResult saveCsv(Rows selected, Rows shown, const std::string& path, Document document) {
+  const Rows rows = selected.empty() ? shown : selected;
   if (rows.empty()) return {ExportStatus::kNothingSelected, std::string(kExportNothingSelected)};
   const platform::FileWriteResult written = platform::writeFileAtomically(path, document(rows));
   if (written.ok()) return {};
@@ -18,8 +17,7 @@ ExportResult saveCsv(std::span<const Record> selected, std::span<const Record> s
 
 }  // namespace
 
-ExportResult saveTrafficCsv(std::span<const TrafficRecord> selected, std::span<const TrafficRecord> shown,
-                            const std::string& path) {
+ExportResult saveTrafficCsv(TrafficRows selected, TrafficRows shown, const std::string& path) {
   return saveCsv(selected, shown, path, &trafficRowsCsv);
 }
 

@@ -136,7 +136,7 @@ std::uint64_t eventDigest(const PacketRecord& record) {
   return digest;
 }
 
-std::vector<std::uint64_t> eventDigests(std::span<const TrafficRecord> rows) { return digestsOf(rows, rows.size()); }
+std::vector<std::uint64_t> eventDigests(TrafficRows rows) { return digestsOf(rows, rows.size()); }
 
 std::vector<std::uint64_t> eventDigests(const PacketShownList& rows) {
   if (rows.isNoDataPlaceholder()) return {};

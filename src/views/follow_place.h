@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "logdata/record_rows.h"
 #include "logdata/traffic_record.h"
 #include "views/packet_shown_list.h"
 
@@ -20,7 +21,7 @@ std::uint64_t eventDigest(const TrafficRecord& record);
 std::uint64_t eventDigest(const PacketRecord& record);
 
 // The digests of shown rows in display order; none for the "No Data" row.
-std::vector<std::uint64_t> eventDigests(std::span<const TrafficRecord> rows);
+std::vector<std::uint64_t> eventDigests(TrafficRows rows);
 std::vector<std::uint64_t> eventDigests(const PacketShownList& rows);
 
 // The user's place in a list: selected rows and the row at the top of the view.

@@ -52,11 +52,9 @@ std::strong_ordering comparePacketRows(const PacketRecord& a, const PacketRecord
 }
 
 void sortPacketRows(PacketShownList& rows, int column, SortDirection direction) {
-  const std::vector<std::uint32_t> source = rowsort::sortedOrder(rows, packetOrder(column), direction);
-  std::vector<RecordIndex>& order = rows.order();
-  std::vector<RecordIndex> sorted(order.size());
-  for (std::size_t i = 0; i < source.size(); ++i) sorted[i] = order[source[i]];
-  order = std::move(sorted);
+  const ColumnOrder& order = packetOrder(column);
+  if (rows.size() < 2) return;
+  rowsort::sortIndexes(std::span<const PacketRecord>(*rows.records()), rows.order(), order, direction);
 }
 
 std::optional<HeaderChange> clickPacketHeader(SortState& state, PacketShownList& rows, int column) {

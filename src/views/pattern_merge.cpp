@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "filter/filter_entry.h"
 
@@ -185,8 +188,8 @@ std::uint32_t addSaturated(std::uint32_t a, std::uint32_t b) noexcept {
 
 }  // namespace
 
-void mergeEventPatterns(std::vector<TrafficRecord>& shown) {
-  if (shown.size() < 2) return;
+std::vector<TrafficRecord> mergedEventPatterns(TrafficRows shown) {
+  if (shown.size() < 2) return std::vector<TrafficRecord>(shown.begin(), shown.end());
   constexpr std::uint32_t kSurvivor = ShapeTable::kNone;
 
   // A row is absorbed by the first earlier surviving row that fits its
@@ -260,15 +263,30 @@ void mergeEventPatterns(std::vector<TrafficRecord>& shown) {
   }
 
   std::size_t kept = 0;
+  for (const std::uint32_t each : owner) kept += each == kSurvivor ? 1 : 0;
+  std::vector<TrafficRecord> merged;
+  merged.reserve(kept);
   for (std::size_t row = 0; row < shown.size(); ++row) {
     if (owner[row] != kSurvivor) continue;
-    TrafficRecord& survivor = shown[row];
+    TrafficRecord& survivor = merged.emplace_back(shown[row]);
     survivor.occurrences = total[row];
     if (lastAbsorbed[row] != kSurvivor) survivor.beginTime = shown[lastAbsorbed[row]].beginTime;
-    if (kept != row) shown[kept] = std::move(survivor);
-    ++kept;
   }
-  shown.erase(shown.begin() + static_cast<std::ptrdiff_t>(kept), shown.end());
+  return merged;
+}
+
+void mergeEventPatterns(std::vector<TrafficRecord>& shown) {
+  if (shown.size() < 2) return;
+  std::vector<TrafficRecord> merged = mergedEventPatterns(shown);
+  shown = std::move(merged);
+}
+
+void mergeEventPatterns(TrafficShownList& shown) {
+  if (shown.size() < 2) return;
+  auto merged = std::make_shared<const std::vector<TrafficRecord>>(mergedEventPatterns(shown.rows()));
+  std::vector<RecordIndex> order(merged->size());
+  for (std::size_t row = 0; row < order.size(); ++row) order[row] = static_cast<RecordIndex>(row);
+  shown = TrafficShownList(std::move(merged), std::move(order));
 }
 
 }  // namespace qv

@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "logdata/record_rows.h"
 #include "logdata/traffic_record.h"
+#include "views/traffic_shown_list.h"
 
 namespace qv {
 
@@ -18,5 +20,12 @@ namespace qv {
 // are grouped by hashing what a pattern compares, so a million rows take
 // about a second rather than hours.
 void mergeEventPatterns(std::vector<TrafficRecord>& shown);
+
+// The same for a shown list. The merged rows are new records, so the list
+// gets a record list of its own; the one it was filtered from is untouched.
+void mergeEventPatterns(TrafficShownList& shown);
+
+// The rows that collapsing `shown` leaves, as new records in shown order.
+std::vector<TrafficRecord> mergedEventPatterns(TrafficRows shown);
 
 }  // namespace qv

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-std::vector<PortChartBar> portChartBars(std::span<const TrafficRecord> shown, std::size_t limit) {
+std::vector<PortChartBar> portChartBars(TrafficRows shown, std::size_t limit) {
   const std::vector<PortCount> ranking = rankBlockedIncomingPorts(shown);
   std::uint64_t total = 0;
   for (const PortCount& entry : ranking) total += entry.count;

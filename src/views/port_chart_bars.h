@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "logdata/record_rows.h"
 #include "logdata/traffic_record.h"
 
 namespace qv {
@@ -22,6 +23,6 @@ inline constexpr std::size_t kPortChartBarLimit = 10;
 
 // The first `limit` lines of the port statistics as bars, in the same order
 // and with the same counts and shares as the text.
-std::vector<PortChartBar> portChartBars(std::span<const TrafficRecord> shown, std::size_t limit = kPortChartBarLimit);
+std::vector<PortChartBar> portChartBars(TrafficRows shown, std::size_t limit = kPortChartBarLimit);
 
 }  // namespace qv

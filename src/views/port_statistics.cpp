@@ -32,7 +32,7 @@ void appendRatio(std::string& text, double percent) {
 
 }  // namespace
 
-std::vector<PortCount> rankBlockedIncomingPorts(std::span<const TrafficRecord> shown) {
+std::vector<PortCount> rankBlockedIncomingPorts(TrafficRows shown) {
   constexpr std::uint8_t kBlockedIncoming = RecordFlag::kBlocked | RecordFlag::kIncoming;
   std::vector<PortCount> table;
   // Key: the protocol text's first byte after the blank (T, U, I) and the port.
@@ -56,7 +56,7 @@ std::vector<PortCount> rankBlockedIncomingPorts(std::span<const TrafficRecord> s
   return table;
 }
 
-std::string portStatisticsText(std::span<const TrafficRecord> shown) {
+std::string portStatisticsText(TrafficRows shown) {
   const std::vector<PortCount> ranking = rankBlockedIncomingPorts(shown);
   std::uint64_t total = 0;
   for (const PortCount& entry : ranking) total += entry.count;

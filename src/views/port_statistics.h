@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "logdata/record_rows.h"
 #include "logdata/traffic_record.h"
 
 namespace qv {
@@ -19,11 +20,11 @@ struct PortCount {
 // The blocked incoming events of the shown list counted per protocol and
 // local port, the largest count first; equal counts keep the order in which
 // their keys first appeared.
-std::vector<PortCount> rankBlockedIncomingPorts(std::span<const TrafficRecord> shown);
+std::vector<PortCount> rankBlockedIncomingPorts(TrafficRows shown);
 
 // The text of the Statistics dialog: a header line, then one CR LF separated
 // line per port with its count and its share of all counts in percent. Only
 // the header line when no event is both blocked and incoming.
-std::string portStatisticsText(std::span<const TrafficRecord> shown);
+std::string portStatisticsText(TrafficRows shown);
 
 }  // namespace qv

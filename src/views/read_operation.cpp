@@ -28,9 +28,10 @@ std::string openErrorMessage(const std::string& systemText) {
   return std::string(kOpenErrorPrefix) + " : " + systemText;
 }
 
+// The rows first: they may hold the only other reference to the record list.
 void releaseTrafficRecords(TrafficLogState& state) {
-  std::vector<TrafficRecord>().swap(state.records);
-  std::vector<TrafficRecord>().swap(state.shown.rows);
+  state.shown = TrafficShownList();
+  state.records = std::make_shared<const std::vector<TrafficRecord>>();
 }
 
 ReadResult clearedTraffic(TrafficLogState& state, ReadStatus status, std::string message = {}) {
@@ -44,8 +45,10 @@ ReadResult clearedPacket(PacketLogState& state, ReadStatus status, std::string m
 }
 
 void runTraffic(TrafficLogState& state, const QuickFilter& filter, const TrafficExclusion& excluded) {
-  state.shown.rows = runTrafficFilter(state.records, state.newestIndex, filter, excluded);
-  state.countLine = countLineText(state.shown.size(), state.records.size());
+  // Drop the old rows first: merged rows may hold a large record list of their own.
+  state.shown = TrafficShownList();
+  state.shown = TrafficShownList(state.records, runTrafficFilter(*state.records, state.newestIndex, filter, excluded));
+  state.countLine = countLineText(state.shown.size(), state.records->size());
 }
 
 void runPacket(PacketLogState& state, const QuickFilter& filter) {
@@ -70,8 +73,7 @@ ReadResult readTrafficLog(TrafficLogState& state, const std::string& path, const
   // Whatever happens next replaces the records; giving them back first keeps
   // the old log and the new file from being held at once.
   releaseTrafficRecords(state);
-  // Parsed through a small window: the file's bytes are never all held, so
-  // the copies of the filter run share memory only with the records.
+  // Parsed through a small window: the file's bytes are never all held.
   TrafficLogFileRead file = readTrafficLogFile(path);
   if (!file.opened) return clearedTraffic(state, ReadStatus::kOpenFailed, openErrorMessage(file.errorText));
   TrafficLog log = std::move(file.log);
@@ -79,7 +81,7 @@ ReadResult readTrafficLog(TrafficLogState& state, const std::string& path, const
     return clearedTraffic(state, ReadStatus::kInvalidFormat, std::string(kInvalidFileFormat));
   }
   if (log.status == LogParseStatus::kNoRecords) return clearedTraffic(state, ReadStatus::kNoRecords);
-  state.records = std::move(log.records);
+  state.records = std::make_shared<const std::vector<TrafficRecord>>(std::move(log.records));
   state.newestIndex = log.newestIndex;
   runTraffic(state, filter, excluded);
   return {};
@@ -114,10 +116,9 @@ ReadResult readPacketLog(PacketLogState& state, const std::string& path, const F
 
 ReadResult filterTrafficLog(TrafficLogState& state, const FilterCriteria& criteria, std::int64_t nowUnixSeconds,
                             const TrafficExclusion& excluded) {
-  if (state.records.empty()) return clearedTraffic(state, ReadStatus::kNoRecords);
+  if (!state.records || state.records->empty()) return clearedTraffic(state, ReadStatus::kNoRecords);
   auto prepared = prepareFilter(criteria, nowUnixSeconds);
   if (auto* message = std::get_if<std::string>(&prepared)) return {ReadStatus::kValidationFailed, std::move(*message)};
-  std::vector<TrafficRecord>().swap(state.shown.rows);
   runTraffic(state, std::get<QuickFilter>(prepared), excluded);
   return {};
 }

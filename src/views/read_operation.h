@@ -16,7 +16,7 @@ namespace qv {
 
 // What the main window holds for the traffic log between reads.
 struct TrafficLogState {
-  std::vector<TrafficRecord> records;  // file order
+  TrafficRecordList records = std::make_shared<const std::vector<TrafficRecord>>();  // file order
   std::int32_t newestIndex = 0;
   TrafficShownList shown;
   std::string countLine;

@@ -120,12 +120,12 @@ void appendJsonLine(std::string& out, const Record& record, AppendCell appendCel
   out += '}';
 }
 
-template <class Record, class AppendHeader, class AppendRow>
-std::string csvDocument(std::span<const Record> rows, AppendHeader appendHeader, AppendRow appendRow) {
+template <class Rows, class AppendHeader, class AppendRow>
+std::string csvDocument(const Rows& rows, AppendHeader appendHeader, AppendRow appendRow) {
   std::string out;
   appendHeader(out);
   out += kCsvLineEnd;
-  for (const Record& record : rows) {
+  for (const auto& record : rows) {
     appendRow(out, record);
     out += kCsvLineEnd;
   }
@@ -161,7 +161,7 @@ void appendPacketJsonLine(std::string& out, const PacketRecord& record) {
   appendJsonLine<PacketColumn, kPacketColumnCount>(out, record, &appendPacketCellText, kPacketFieldNames);
 }
 
-std::string trafficRowsCsv(std::span<const TrafficRecord> rows) {
+std::string trafficRowsCsv(TrafficRows rows) {
   return csvDocument(rows, &appendTrafficCsvHeader, &appendTrafficCsvRow);
 }
 

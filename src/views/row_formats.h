@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "logdata/record_rows.h"
 #include "logdata/packet_record.h"
 #include "logdata/traffic_record.h"
 #include "views/packet_columns.h"
@@ -41,7 +42,7 @@ void appendPacketJsonLine(std::string& out, const PacketRecord& record);
 
 // Whole documents of these rows in display order: the CSV header and rows,
 // each line ended by CR LF.
-std::string trafficRowsCsv(std::span<const TrafficRecord> rows);
+std::string trafficRowsCsv(TrafficRows rows);
 std::string packetRowsCsv(std::span<const PacketRecord> rows);
 
 }  // namespace qv

@@ -3,8 +3,9 @@
 // The sorting machinery shared by both list views. A column's order is a
 // primary key with the direction of the first click and up to two tie keys
 // whose direction never changes. Rows are sorted through compact entries that
-// carry a big-endian prefix of their keys, so that most comparisons never
-// touch the records; equal prefixes fall back to the full comparison.
+// carry a big-endian prefix of their keys and their record's index, so that
+// most comparisons never touch the records; equal prefixes fall back to the
+// full comparison.
 
 #include <algorithm>
 #include <array>
@@ -12,11 +13,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "logdata/record_rows.h"
 #include "logdata/text.h"
 #include "logdata/traffic_record.h"
 #include "views/sort_state.h"
@@ -142,7 +145,7 @@ inline constexpr std::size_t kPrefixBytes = 24;
 
 struct Entry {
   std::uint64_t words[3];
-  std::uint32_t index;
+  std::uint32_t index;  // the record's index in its list
 };
 
 inline bool wordsLess(const Entry& a, const Entry& b) noexcept {
@@ -294,82 +297,41 @@ void writePrefix(const Record& row, std::size_t rowIndex, const std::vector<Fiel
   writer.store(entry);
 }
 
-// Asks for a record's memory ahead of its use; a sorted order visits rows at random.
-template <class Record>
-inline void prefetchRow(const Record& row) noexcept {
-#if defined(__GNUC__)
-  const char* bytes = reinterpret_cast<const char*>(&row);
-  for (std::size_t offset = 0; offset < sizeof(Record); offset += 64) __builtin_prefetch(bytes + offset);
-#else
-  (void)row;
-#endif
-}
-
-// Moves rows so that row i becomes the one that was at source[i], following
-// each cycle of the permutation; consumes `source`. A second cursor runs a few
-// steps ahead on each cycle to fetch the rows the moves will need.
-template <class Record>
-void applyOrder(std::vector<Record>& rows, std::vector<std::uint32_t>& source) {
-  constexpr int kLookahead = 8;
-  for (std::size_t start = 0; start < rows.size(); ++start) {
-    if (source[start] == start) continue;
-    std::size_t ahead = start;
-    for (int step = 0; step < kLookahead; ++step) {
-      ahead = source[ahead];
-      if (ahead == start) break;
-      prefetchRow(rows[ahead]);
-    }
-    Record held = std::move(rows[start]);
-    std::size_t at = start;
-    while (true) {
-      const std::size_t from = source[at];
-      source[at] = static_cast<std::uint32_t>(at);
-      if (from == start) {
-        rows[at] = std::move(held);
-        break;
-      }
-      if (ahead != start) {
-        ahead = source[ahead];
-        if (ahead != start) prefetchRow(rows[ahead]);
-      }
-      rows[at] = std::move(rows[from]);
-      at = from;
-    }
-  }
-}
-
 }  // namespace detail
 
-// The new order of the rows: row i of the sorted list is row result[i] of
-// `rows`. Rows equal in every key of the order keep their relative order.
-// `rows` is any list with size() and operator[] giving records.
-template <class Rows>
-std::vector<std::uint32_t> sortedOrder(const Rows& rows, const ColumnOrder& order, SortDirection direction) {
-  std::vector<std::uint32_t> source(rows.size());
-  if (rows.size() < 2) {
-    for (std::size_t i = 0; i < rows.size(); ++i) source[i] = static_cast<std::uint32_t>(i);
-    return source;
-  }
-  const std::vector<detail::FieldPlan> plans = detail::planFields(rows, order, direction);
-  std::vector<detail::Entry> entries(rows.size());
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    detail::writePrefix(rows[i], i, plans, entries[i]);
-    entries[i].index = static_cast<std::uint32_t>(i);
+// Sorts `order`, indexes into `records`, by the order of the records they
+// pick. Rows equal in every key of the order keep their relative order. Each
+// entry carries its record's index, so a comparison the prefix leaves open
+// reaches the record in one step.
+template <class Record>
+void sortIndexes(std::span<const Record> records, std::vector<std::uint32_t>& order, const ColumnOrder& columnOrder,
+                 SortDirection direction) {
+  if (order.size() < 2) return;
+  const RecordRows<Record> rows(records, order);
+  const std::vector<detail::FieldPlan> plans = detail::planFields(rows, columnOrder, direction);
+  std::vector<detail::Entry> entries(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    detail::writePrefix(records[order[i]], i, plans, entries[i]);
+    entries[i].index = order[i];
   }
   std::stable_sort(entries.begin(), entries.end(), [&](const detail::Entry& a, const detail::Entry& b) {
     if (!detail::wordsEqual(a, b)) return detail::wordsLess(a, b);
-    return compareRows(rows[a.index], rows[b.index], order, direction) < 0;
+    return compareRows(records[a.index], records[b.index], columnOrder, direction) < 0;
   });
-  for (std::size_t i = 0; i < rows.size(); ++i) source[i] = entries[i].index;
-  return source;
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = entries[i].index;
 }
 
-// Sorts a vector of record copies in place.
+// Sorts a vector of records in place, as sortIndexes orders them.
 template <class Record>
-void sortRows(std::vector<Record>& rows, const ColumnOrder& order, SortDirection direction) {
+void sortRecords(std::vector<Record>& rows, const ColumnOrder& columnOrder, SortDirection direction) {
   if (rows.size() < 2) return;
-  std::vector<std::uint32_t> source = sortedOrder(rows, order, direction);
-  detail::applyOrder(rows, source);
+  std::vector<std::uint32_t> order(rows.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+  sortIndexes(std::span<const Record>(rows), order, columnOrder, direction);
+  std::vector<Record> sorted;
+  sorted.reserve(rows.size());
+  for (const std::uint32_t index : order) sorted.push_back(std::move(rows[index]));
+  rows = std::move(sorted);
 }
 
 }  // namespace qv::rowsort

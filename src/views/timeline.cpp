@@ -136,7 +136,7 @@ std::optional<WallClockSeconds> wallClockSecondsOf(std::string_view text) {
   return daysFromCivil(year, month, day) * kDay + hour * 3600 + minute * 60 + second;
 }
 
-std::vector<TimelinePoint> timelinePointsOf(std::span<const TrafficRecord> rows) {
+std::vector<TimelinePoint> timelinePointsOf(TrafficRows rows) {
   return pointsOf(rows, rows.size());
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "logdata/record_rows.h"
 #include "logdata/traffic_record.h"
 #include "views/packet_shown_list.h"
 
@@ -33,7 +34,7 @@ struct TimelinePoint {
   bool blocked = false;
 };
 
-std::vector<TimelinePoint> timelinePointsOf(std::span<const TrafficRecord> rows);
+std::vector<TimelinePoint> timelinePointsOf(TrafficRows rows);
 std::vector<TimelinePoint> timelinePointsOf(const PacketShownList& rows);
 
 struct TimelineBucket {

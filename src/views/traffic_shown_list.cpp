@@ -2,14 +2,9 @@
 
 namespace qv {
 
+template <>
 TrafficShownList TrafficShownList::noData() {
-  TrafficShownList list;
-  list.rows.push_back(noDataTrafficRecord());
-  return list;
-}
-
-bool TrafficShownList::isNoDataPlaceholder() const noexcept {
-  return rows.size() == 1 && rows.front().time == "No Data";
+  return TrafficShownList(std::make_shared<const std::vector<TrafficRecord>>(1, noDataTrafficRecord()), {0});
 }
 
 }  // namespace qv

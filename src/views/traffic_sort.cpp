@@ -71,13 +71,24 @@ std::strong_ordering compareTrafficRows(const TrafficRecord& a, const TrafficRec
   return rowsort::compareRows(a, b, trafficOrder(column), direction);
 }
 
+void sortTrafficRows(TrafficShownList& rows, int column, SortDirection direction) {
+  const ColumnOrder& order = trafficOrder(column);
+  if (rows.size() < 2) return;
+  rowsort::sortIndexes(std::span<const TrafficRecord>(*rows.records()), rows.order(), order, direction);
+}
+
 void sortTrafficRows(std::vector<TrafficRecord>& rows, int column, SortDirection direction) {
-  rowsort::sortRows(rows, trafficOrder(column), direction);
+  rowsort::sortRecords(rows, trafficOrder(column), direction);
+}
+
+std::optional<HeaderChange> clickTrafficHeader(SortState& state, TrafficShownList& rows, int column) {
+  trafficOrder(column);
+  return rowsort::clickHeader<TrafficShownList>(state, rows, column, sortTrafficRows);
 }
 
 std::optional<HeaderChange> clickTrafficHeader(SortState& state, std::vector<TrafficRecord>& rows, int column) {
   trafficOrder(column);
-  return rowsort::clickHeader(state, rows, column, sortTrafficRows);
+  return rowsort::clickHeader<std::vector<TrafficRecord>>(state, rows, column, sortTrafficRows);
 }
 
 }  // namespace qv

@@ -18,17 +18,17 @@ TrafficExclusion exclusionFor(const FilterList& list) {
 }
 
 void analyzeTrafficView(TrafficLogState& state) {
-  if (state.records.empty()) {
+  if (!state.records || state.records->empty()) {
     clearTrafficLog(state);
     return;
   }
-  mergeEventPatterns(state.shown.rows);
-  state.countLine = countLineText(state.shown.size(), state.records.size());
+  mergeEventPatterns(state.shown);
+  state.countLine = countLineText(state.shown.size(), state.records->size());
 }
 
 void clickTrafficHeaders(TrafficLogState& state, std::span<const int> clicks) {
   SortState sortState;
-  for (const int column : clicks) clickTrafficHeader(sortState, state.shown.rows, column);
+  for (const int column : clicks) clickTrafficHeader(sortState, state.shown, column);
 }
 
 void clickPacketHeaders(PacketLogState& state, std::span<const int> clicks) {
@@ -36,9 +36,9 @@ void clickPacketHeaders(PacketLogState& state, std::span<const int> clicks) {
   for (const int column : clicks) clickPacketHeader(sortState, state.shown, column);
 }
 
-std::span<const TrafficRecord> shownTrafficEvents(const TrafficLogState& state) {
+TrafficRows shownTrafficEvents(const TrafficLogState& state) {
   if (state.shown.isNoDataPlaceholder()) return {};
-  return state.shown.rows;
+  return state.shown.rows();
 }
 
 std::vector<PacketRecord> shownPacketEvents(const PacketLogState& state) {

@@ -6,6 +6,7 @@
 #include "filter/filter_list.h"
 #include "filter/quick_filter_run.h"
 #include "logdata/packet_record.h"
+#include "logdata/record_rows.h"
 #include "logdata/traffic_record.h"
 #include "views/packet_shown_list.h"
 #include "views/read_operation.h"
@@ -26,7 +27,7 @@ void clickTrafficHeaders(TrafficLogState& state, std::span<const int> clicks);
 void clickPacketHeaders(PacketLogState& state, std::span<const int> clicks);
 
 // The shown rows as events to save or copy: none for the "No Data" placeholder.
-std::span<const TrafficRecord> shownTrafficEvents(const TrafficLogState& state);
+TrafficRows shownTrafficEvents(const TrafficLogState& state);
 std::vector<PacketRecord> shownPacketEvents(const PacketLogState& state);
 
 // The shown rows in the order a capture file holds them. Packet tools read a

@@ -39,10 +39,10 @@ TEST(FilterHitCounts, ARunCountsEachDroppedEventOnceForTheFirstEntryThatMatches)
   const QuickFilter quick(criteria, {});
   const FilterListIndex index(list);
   FilterHitCounts counts(list);
-  const std::vector<TrafficRecord> shown = runTrafficFilter(records, 4, quick, countingExclusion(index, counts));
+  const std::vector<RecordIndex> shown = runTrafficFilter(records, 4, quick, countingExclusion(index, counts));
 
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].remoteIp, "10.0.0.2");
+  EXPECT_EQ(records[shown[0]].remoteIp, "10.0.0.2");
   // 10.0.0.1 port 135 matches both of the first two entries: it counts for the first.
   EXPECT_EQ(counts.countsFor(list), (std::vector<FilterHitCount>{2, 1, 0, 0}));
 

@@ -34,11 +34,9 @@ struct ShownRows {
 ShownRows readRows(const std::string& path) {
   TrafficLogState state;
   readTrafficLog(state, path, {}, kNow);
-  ShownRows rows{eventDigests(state.shown.isNoDataPlaceholder() ? std::span<const TrafficRecord>()
-                                                                : std::span<const TrafficRecord>(state.shown.rows)),
-                 {}};
+  ShownRows rows{eventDigests(state.shown.isNoDataPlaceholder() ? TrafficRows() : state.shown.rows()), {}};
   if (!state.shown.isNoDataPlaceholder()) {
-    for (const TrafficRecord& record : state.shown.rows) rows.names.push_back(record.nameAddress.str());
+    for (const TrafficRecord& record : state.shown.rows()) rows.names.push_back(record.nameAddress.str());
   }
   return rows;
 }

@@ -15,7 +15,7 @@ constexpr std::int64_t kNow = 1078916400;  // 2004/03/10 11:00:00 UTC
 
 std::string names(const TrafficShownList& shown) {
   std::string text;
-  for (const TrafficRecord& record : shown.rows) text += record.nameAddress.str() + " ";
+  for (const TrafficRecord& record : shown.rows()) text += record.nameAddress.str() + " ";
   return text;
 }
 
@@ -55,7 +55,7 @@ TEST(ReadOperation, TrafficReadFilterAndRerun) {
   result = readTrafficLog(state, folder.pathOf("missing.log"), criteria, kNow);
   EXPECT_EQ(result.status, ReadStatus::kValidationFailed);
   EXPECT_EQ(names(state.shown), "e0 ");
-  EXPECT_EQ(state.records.size(), 4u);
+  EXPECT_EQ(state.records->size(), 4u);
 }
 
 TEST(ReadOperation, FailedReadsAndClearLeaveTheNoDataRow) {
@@ -66,14 +66,14 @@ TEST(ReadOperation, FailedReadsAndClearLeaveTheNoDataRow) {
   const ReadResult result = readTrafficLog(state, folder.pathOf("missing.log"), {}, kNow);
   EXPECT_EQ(result.status, ReadStatus::kOpenFailed);
   EXPECT_EQ(result.message, "CFile::Open Error : " + test::noSuchFileText());
-  EXPECT_TRUE(state.records.empty());
+  EXPECT_TRUE(state.records->empty());
   ASSERT_EQ(state.shown.size(), 1u);
   EXPECT_EQ(state.shown[0].time, "No Data");
   EXPECT_EQ(state.countLine, "Records : 0 / 0");
 
   ASSERT_EQ(readTrafficLog(state, good, {}, kNow).status, ReadStatus::kShown);
   clearTrafficLog(state);
-  EXPECT_TRUE(state.records.empty() && state.shown.isNoDataPlaceholder());
+  EXPECT_TRUE(state.records->empty() && state.shown.isNoDataPlaceholder());
 
   // Without records the Filter command clears the view before it looks at the fields.
   FilterCriteria invalid;

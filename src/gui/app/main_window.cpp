@@ -235,7 +235,7 @@ void MainWindow::filterCurrentLog() {
   const int tab = currentTab();
   const FilterCriteria criteria = quickFilter_->criteria();
   const bool hasRecords =
-      tab == kTrafficTab ? !trafficModel_->log().records.empty() : !packetModel_->log().records->empty();
+      tab == kTrafficTab ? !trafficModel_->log().records->empty() : !packetModel_->log().records->empty();
   // An invalid field leaves the view as it is, sort order included.
   if (hasRecords) {
     if (const std::optional<std::string> message = validateCriteria(criteria)) {
@@ -321,10 +321,11 @@ void MainWindow::saveSelection() {
   {
     WaitCursor wait;
     if (tab == kTrafficTab) {
-      std::vector<TrafficRecord> selected;
+      const TrafficShownList& shown = trafficModel_->log().shown;
+      std::vector<RecordIndex> selected;
       selected.reserve(rows.size());
-      for (const int row : rows) selected.push_back(trafficModel_->log().shown[static_cast<std::size_t>(row)]);
-      result = exportTrafficSelection(selected, *path);
+      for (const int row : rows) selected.push_back(shown.order()[static_cast<std::size_t>(row)]);
+      result = exportTrafficSelection(TrafficRows(*shown.records(), selected), *path);
     } else {
       std::vector<PacketRecord> selected;
       selected.reserve(rows.size());

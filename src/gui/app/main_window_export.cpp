@@ -48,10 +48,10 @@ void MainWindow::saveSelectionAsCsv() {
     WaitCursor wait;
     if (tab == kTrafficTab) {
       const TrafficLogState& log = trafficModel_->log();
-      std::vector<TrafficRecord> selected;
+      std::vector<RecordIndex> selected;
       selected.reserve(rows.size());
-      for (const int row : rows) selected.push_back(log.shown[static_cast<std::size_t>(row)]);
-      result = saveTrafficCsv(selected, shownTrafficEvents(log), *path);
+      for (const int row : rows) selected.push_back(log.shown.order()[static_cast<std::size_t>(row)]);
+      result = saveTrafficCsv(TrafficRows(*log.shown.records(), selected), shownTrafficEvents(log), *path);
     } else {
       const PacketLogState& log = packetModel_->log();
       std::vector<PacketRecord> selected;

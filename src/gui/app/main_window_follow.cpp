@@ -159,7 +159,7 @@ void MainWindow::runPlaceKeepingRead(int tab, bool quiet) {
       read->result = readTrafficLog(read->traffic, request.path, request.criteria, now,
                                     countingExclusionFor(read->filterList, read->hitCounts));
       if (sort.isSorted() && !read->traffic.shown.isNoDataPlaceholder()) {
-        sortTrafficRows(read->traffic.shown.rows, sort.column(), sort.direction());
+        sortTrafficRows(read->traffic.shown, sort.column(), sort.direction());
       }
       read->digests = eventDigests(shownTrafficEvents(read->traffic));
     } else {

@@ -43,7 +43,7 @@ StatisticsDialog::StatisticsDialog(const std::string& text, std::vector<PortChar
   layout->addWidget(buttons);
 }
 
-StatisticsDialog::StatisticsDialog(std::span<const TrafficRecord> shown, QWidget* parent)
+StatisticsDialog::StatisticsDialog(TrafficRows shown, QWidget* parent)
     : StatisticsDialog(portStatisticsText(shown), portChartBars(shown), parent) {}
 
 QString StatisticsDialog::text() const { return textBox_->toPlainText(); }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "logdata/record_rows.h"
 #include "logdata/traffic_record.h"
 #include "views/port_chart_bars.h"
 
@@ -23,7 +24,7 @@ class StatisticsDialog : public QDialog {
  public:
   StatisticsDialog(const std::string& text, std::vector<PortChartBar> bars, QWidget* parent = nullptr);
   // The statistics of these shown events.
-  explicit StatisticsDialog(std::span<const TrafficRecord> shown, QWidget* parent = nullptr);
+  explicit StatisticsDialog(TrafficRows shown, QWidget* parent = nullptr);
 
   QString text() const;
   const StatisticsChart& chart() const { return *chart_; }

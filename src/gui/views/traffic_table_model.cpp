@@ -106,7 +106,7 @@ bool TrafficTableModel::clickHeader(int column) {
   if (column < 0 || column >= kTrafficColumnCount || log_.shown.empty()) return false;
   beginResetModel();
   newRows_.forget();
-  const auto change = clickTrafficHeader(sort_, log_.shown.rows, column);
+  const auto change = clickTrafficHeader(sort_, log_.shown, column);
   endResetModel();
   if (change) {
     emit headerDataChanged(Qt::Horizontal, 0, kTrafficColumnCount - 1);

@@ -113,7 +113,7 @@ TEST_F(MainWindowFollow, KeepsSortAndSelectionMarksNewRowsAndPausesWhileTheFileI
   EXPECT_EQ(selectedIps(*window), (std::set<std::string>{"10.0.0.2", "10.0.0.4"}));
   EXPECT_EQ(newIps(*window), std::set<std::string>{"10.0.0.6"});
   // The rows really are in the kept order.
-  const auto& rows = window->trafficModel()->log().shown.rows;
+  const TrafficRows rows = window->trafficModel()->log().shown.rows();
   const bool ascending = rows.front().remotePort < rows.back().remotePort;
   EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(), [ascending](const TrafficRecord& a, const TrafficRecord& b) {
     return ascending ? a.remotePort < b.remotePort : a.remotePort > b.remotePort;

@@ -36,8 +36,10 @@ TrafficRecord event(const char* time, const char* remoteIp, std::uint16_t remote
 
 TrafficLogState stateWith(std::vector<TrafficRecord> rows) {
   TrafficLogState state;
-  state.records = rows;
-  state.shown.rows = std::move(rows);
+  std::vector<RecordIndex> order(rows.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<RecordIndex>(i);
+  state.records = std::make_shared<const std::vector<TrafficRecord>>(std::move(rows));
+  state.shown = TrafficShownList(state.records, std::move(order));
   return state;
 }
 
