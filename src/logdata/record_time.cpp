@@ -70,6 +70,10 @@ Text RecordTime::text() const {
   return timeTextOfValue(bits_);
 }
 
+std::uint64_t RecordTime::textOrder() const {
+  return threadConverter().textOrderOfValue(value(), (bits_ & kMillisecondsBit) != 0);
+}
+
 bool RecordTime::empty() const noexcept { return bits_ < kUnixEpochTimeValue; }
 
 std::int64_t RecordTime::unixSeconds() const noexcept {

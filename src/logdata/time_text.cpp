@@ -187,6 +187,45 @@ Text TimeTextConverter::textOfValue(std::uint64_t value) {
   return entry.text;
 }
 
+Text TimeTextConverter::textOfValueWithMilliseconds(std::uint64_t value) {
+  const Text second = textOfValue(value);
+  // Only a plain "YYYY/MM/DD hh:mm:ss" is extended here; "", "Time Error" and
+  // any odd form are made as a whole.
+  constexpr std::size_t kSecondTextSize = 19;
+  if (second.size() != kSecondTextSize) return convertValue(value, true);
+  char out[kSecondTextSize + 4];
+  std::memcpy(out, second.data(), kSecondTextSize);
+  const auto milliseconds = static_cast<int>(value % kTimeUnitsPerSecond / 10000);
+  out[kSecondTextSize] = '.';
+  out[kSecondTextSize + 1] = static_cast<char>('0' + milliseconds / 100);
+  putTwoDigits(out + kSecondTextSize + 2, milliseconds % 100);
+  return Text(std::string_view(out, sizeof out));
+}
+
+std::uint64_t TimeTextConverter::textOrderOfValue(std::uint64_t value, bool withMilliseconds) {
+  constexpr std::uint64_t kTimeErrorOrder = ~std::uint64_t{0};
+  if (value < kUnixEpochTimeValue) return 0;
+  const std::uint64_t seconds = (value - kUnixEpochTimeValue) / kTimeUnitsPerSecond;
+  if (seconds > static_cast<std::uint64_t>(kLastConvertibleSecond)) return kTimeErrorOrder;
+  const auto unixSeconds = static_cast<std::int64_t>(seconds);
+  // The hour's offset when it is known already, else through the civil time.
+  std::int64_t localSeconds = 0;
+  const HourOffset& slot = hours_[static_cast<std::size_t>(floorDiv(unixSeconds, kSecondsPerHour)) % hours_.size()];
+  if (slot.hour == floorDiv(unixSeconds, kSecondsPerHour)) {
+    localSeconds = unixSeconds + slot.offsetSeconds;
+  } else {
+    const auto civil = civilTimeOf(unixSeconds);
+    if (!civil) return kTimeErrorOrder;
+    localSeconds = localSecondsOf(*civil);
+  }
+  // Texts of years 1969 to 2038 have fixed-width fields, so they order as
+  // the local time they name; the shift keeps 1969 above the empty text.
+  constexpr std::int64_t kShift = std::int64_t{1} << 40;
+  const auto local = static_cast<std::uint64_t>(localSeconds + kShift);
+  const std::uint64_t milliseconds = withMilliseconds ? value % kTimeUnitsPerSecond / 10000 : 0;
+  return local * 1000 + milliseconds;
+}
+
 Text TimeTextConverter::localTimeText(std::int64_t unixSeconds) {
   const auto civil = civilTimeOf(unixSeconds);
   return civil ? formatTimeText(*civil, -1) : Text();

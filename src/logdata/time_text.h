@@ -43,8 +43,12 @@ class TimeTextConverter {
   Text localTimeText(std::int64_t unixSeconds);
   // The text (without milliseconds) of a time value as timeValueOfDigits reads it.
   Text textOfValue(std::uint64_t value);
-  // The same with milliseconds.
-  Text textOfValueWithMilliseconds(std::uint64_t value) { return convertValue(value, true); }
+  // The same with milliseconds, made from the second's text.
+  Text textOfValueWithMilliseconds(std::uint64_t value);
+  // A number that orders time values as their texts order byte-wise (with or
+  // without milliseconds), equal exactly when the texts are: the empty text
+  // first, then local time, then "Time Error".
+  std::uint64_t textOrderOfValue(std::uint64_t value, bool withMilliseconds);
 
  private:
   struct HourOffset {

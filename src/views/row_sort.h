@@ -15,11 +15,14 @@
 #include <deque>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "logdata/record_address.h"
 #include "logdata/record_rows.h"
+#include "logdata/record_time.h"
 #include "logdata/text.h"
 #include "logdata/traffic_record.h"
 #include "views/sort_state.h"
@@ -50,6 +53,20 @@ enum class Key : std::uint8_t {
 };
 
 constexpr bool isTextKey(Key key) noexcept { return key >= Key::kTime && key <= Key::kProtocolText; }
+constexpr bool isTimeKey(Key key) noexcept { return key >= Key::kTime && key <= Key::kEndTime; }
+
+// The time field a time key reads, where the record keeps it as a RecordTime.
+template <class Record>
+const RecordTime* timeField(const Record& row, Key key) noexcept {
+  if constexpr (std::is_same_v<decltype(row.time), RecordTime>) {
+    if (key == Key::kTime) return &row.time;
+  }
+  if constexpr (requires { row.beginTime; row.endTime; }) {
+    if (key == Key::kBeginTime) return &row.beginTime;
+    if (key == Key::kEndTime) return &row.endTime;
+  }
+  return nullptr;
+}
 
 // Bytes a numeric key needs in the prefix.
 constexpr std::size_t numberWidth(Key key) noexcept {
@@ -163,10 +180,49 @@ struct FieldPlan {
   std::size_t commonPrefix = 0;       // text keys: bytes every row shares, skipped
   std::size_t width = 0;              // bytes in the prefix
   bool exact = false;                 // the bytes decide the key completely
+  bool timeOrder = false;             // a time key laid as RecordTime::textOrder
   std::vector<std::uint32_t> ranks;   // a long primary text: each row's rank among the distinct texts
 };
 
 inline constexpr std::size_t kRankWidth = 4;
+inline constexpr std::size_t kTimeOrderWidth = 8;
+
+// The ranks of the rows' remote address texts when every row holds its
+// address as a number; empty otherwise. Logs name few distinct addresses, so
+// only their texts are made, not one per row.
+template <class Rows>
+std::vector<std::uint32_t> rankAddressNumbers(const Rows& rows) {
+  std::unordered_map<std::uint32_t, std::uint32_t> ids;
+  std::vector<std::uint32_t> distinct;
+  std::vector<std::uint32_t> ranks(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const RecordAddress& address = rows[i].remoteIp;
+    if (!address.holdsNumber()) return {};
+    const auto [found, added] = ids.emplace(address.number(), static_cast<std::uint32_t>(distinct.size()));
+    if (added) distinct.push_back(address.number());
+    ranks[i] = found->second;
+  }
+  std::vector<Text> texts;
+  texts.reserve(distinct.size());
+  for (const std::uint32_t number : distinct) texts.push_back(RecordAddress::ofNumber(number).text());
+  std::vector<std::uint32_t> byText(distinct.size());
+  for (std::size_t id = 0; id < byText.size(); ++id) byText[id] = static_cast<std::uint32_t>(id);
+  std::sort(byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
+  std::vector<std::uint32_t> rankOfId(distinct.size());
+  for (std::size_t rank = 0; rank < byText.size(); ++rank) rankOfId[byText[rank]] = static_cast<std::uint32_t>(rank);
+  for (std::uint32_t& rank : ranks) rank = rankOfId[rank];
+  return ranks;
+}
+
+// Whether every row's time field for `key` holds a value (no text put there by hand).
+template <class Rows>
+bool allTimesHoldValues(const Rows& rows, Key key) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const RecordTime* time = timeField(rows[i], key);
+    if (time == nullptr || !time->holdsValue()) return false;
+  }
+  return true;
+}
 
 // The rank of each row's text among the distinct texts of all rows, in byte
 // order. Logs repeat their applications, rules and names, so there are few.
@@ -237,6 +293,16 @@ std::vector<FieldPlan> planFields(const Rows& rows, const ColumnOrder& order, So
     if (!isTextKey(key.key)) {
       plan.width = numberWidth(key.key);
       plan.exact = true;
+    } else if (isTimeKey(key.key) && room >= kTimeOrderWidth && allTimesHoldValues(rows, key.key)) {
+      // Times kept as values order as their texts without making them.
+      plan.timeOrder = true;
+      plan.width = kTimeOrderWidth;
+      plan.exact = true;
+    } else if (key.key == Key::kRemoteIpText && room >= kRankWidth &&
+               !(plan.ranks = rankAddressNumbers(rows)).empty()) {
+      // Addresses kept as numbers sort by the rank of their few distinct texts.
+      plan.exact = true;
+      plan.width = kRankWidth;
     } else if (plans.empty() && key.key != Key::kTime && key.key != Key::kBeginTime && key.key != Key::kEndTime) {
       // Names, paths and rules repeat and often share long beginnings: a primary
       // text of them sorts by its rank, which leaves room for the ties.
@@ -278,8 +344,13 @@ void writePrefix(const Record& row, std::size_t rowIndex, const std::vector<Fiel
   for (const FieldPlan& plan : plans) {
     const bool invert = plan.order.descending;
     const std::size_t end = writer.used() + plan.width;
-    if (!isTextKey(plan.order.key) || !plan.ranks.empty()) {
-      const std::uint64_t value = plan.ranks.empty() ? sortNumber(row, plan.order.key) : plan.ranks[rowIndex];
+    if (!isTextKey(plan.order.key) || !plan.ranks.empty() || plan.timeOrder) {
+      std::uint64_t value = 0;
+      if (plan.timeOrder) {
+        value = timeField(row, plan.order.key)->textOrder();
+      } else {
+        value = plan.ranks.empty() ? sortNumber(row, plan.order.key) : plan.ranks[rowIndex];
+      }
       for (std::size_t i = plan.width; i-- > 0;) writer.put(static_cast<std::uint8_t>(value >> (8 * i)), invert);
       continue;
     }
