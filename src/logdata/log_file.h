@@ -36,6 +36,12 @@ class LogFile {
   bool size(std::uint64_t& bytes, bool& sized);
   // Reads up to `wanted` bytes: the count read, 0 at the end, -1 on failure.
   std::int64_t read(char* into, std::uint64_t wanted);
+  // Reads from `offset` on, as platform::InputFile::readAt: safe from several
+  // threads at once; a failure leaves its error number in `errorNumber`, not
+  // in errorText().
+  std::int64_t readAt(std::uint64_t offset, char* into, std::uint64_t wanted, int& errorNumber) const {
+    return file_.readAt(offset, into, wanted, errorNumber);
+  }
 
  private:
   void noteFailure();

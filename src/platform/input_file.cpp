@@ -52,6 +52,21 @@ std::int64_t InputFile::read(char* into, std::uint64_t wanted) {
   return static_cast<std::int64_t>(got);
 }
 
+std::int64_t InputFile::readAt(std::uint64_t offset, char* into, std::uint64_t wanted, int& errorNumber) const {
+  constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  DWORD got = 0;
+  if (!ReadFile(handle_, into, static_cast<DWORD>(wanted < kChunk ? wanted : kChunk), &got, &at)) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_HANDLE_EOF) return 0;
+    errorNumber = static_cast<int>(error);
+    return -1;
+  }
+  return static_cast<std::int64_t>(got);
+}
+
 int outOfMemoryError() noexcept { return ERROR_NOT_ENOUGH_MEMORY; }
 
 #else
@@ -93,6 +108,19 @@ std::int64_t InputFile::read(char* into, std::uint64_t wanted) {
     if (got >= 0) return static_cast<std::int64_t>(got);
     if (errno != EINTR) {
       fail(errno);
+      return -1;
+    }
+  }
+}
+
+std::int64_t InputFile::readAt(std::uint64_t offset, char* into, std::uint64_t wanted, int& errorNumber) const {
+  constexpr std::uint64_t kChunk = std::uint64_t{1} << 30;
+  for (;;) {
+    const ssize_t got =
+        ::pread(handle_, into, static_cast<std::size_t>(wanted < kChunk ? wanted : kChunk), static_cast<off_t>(offset));
+    if (got >= 0) return static_cast<std::int64_t>(got);
+    if (errno != EINTR) {
+      errorNumber = errno;
       return -1;
     }
   }

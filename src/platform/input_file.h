@@ -28,6 +28,11 @@ class InputFile {
   bool size(std::uint64_t& bytes, bool& sized);
   // Reads up to `wanted` bytes: the count read, 0 at the end, -1 on failure.
   std::int64_t read(char* into, std::uint64_t wanted);
+  // Reads up to `wanted` bytes from `offset` on, leaving the file position
+  // and the remembered failure alone, so that several threads may read parts
+  // of one file at once: the count read, 0 at the end, or -1 with the system
+  // error number in `errorNumber`.
+  std::int64_t readAt(std::uint64_t offset, char* into, std::uint64_t wanted, int& errorNumber) const;
 
  private:
   void fail(int errorNumber) noexcept;

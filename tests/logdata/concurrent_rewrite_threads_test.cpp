@@ -259,6 +259,10 @@ TEST(ConcurrentRewriteThreads, TrafficReadersShowOnlyRecordsTheFileHeld) {
     const TrafficLogFileRead windowed = readTrafficLogFile(path);
     EXPECT_TRUE(windowed.opened) << windowed.errorText;
     std::size_t seen = checkShown(windowed.log);
+    // The same read in three parts, each on a thread of its own.
+    const TrafficLogFileRead parts = readTrafficLogFile(path, 3);
+    EXPECT_TRUE(parts.opened) << parts.errorText;
+    seen += checkShown(parts.log);
     const FileReadResult whole = readWholeFile(path);
     EXPECT_TRUE(whole.opened) << whole.errorText;
     if (whole.opened) {
