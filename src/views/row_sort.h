@@ -187,6 +187,20 @@ struct FieldPlan {
 inline constexpr std::size_t kRankWidth = 4;
 inline constexpr std::size_t kTimeOrderWidth = 8;
 
+// Turns the ids in `ranks` (indexes into `distinct`, the distinct texts) into
+// the ranks of their texts in byte order.
+template <class Texts>
+void rankIds(const Texts& distinct, std::vector<std::uint32_t>& ranks) {
+  std::vector<std::uint32_t> byText(distinct.size());
+  for (std::size_t id = 0; id < byText.size(); ++id) byText[id] = static_cast<std::uint32_t>(id);
+  std::sort(byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return Text::compareBytes(std::string_view(distinct[a]), std::string_view(distinct[b])) < 0;
+  });
+  std::vector<std::uint32_t> rankOfId(distinct.size());
+  for (std::size_t rank = 0; rank < byText.size(); ++rank) rankOfId[byText[rank]] = static_cast<std::uint32_t>(rank);
+  for (std::uint32_t& rank : ranks) rank = rankOfId[rank];
+}
+
 // The ranks of the rows' remote address texts when every row holds its
 // address as a number; empty otherwise. Logs name few distinct addresses, so
 // only their texts are made, not one per row.
@@ -205,12 +219,7 @@ std::vector<std::uint32_t> rankAddressNumbers(const Rows& rows) {
   std::vector<Text> texts;
   texts.reserve(distinct.size());
   for (const std::uint32_t number : distinct) texts.push_back(RecordAddress::ofNumber(number).text());
-  std::vector<std::uint32_t> byText(distinct.size());
-  for (std::size_t id = 0; id < byText.size(); ++id) byText[id] = static_cast<std::uint32_t>(id);
-  std::sort(byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
-  std::vector<std::uint32_t> rankOfId(distinct.size());
-  for (std::size_t rank = 0; rank < byText.size(); ++rank) rankOfId[byText[rank]] = static_cast<std::uint32_t>(rank);
-  for (std::uint32_t& rank : ranks) rank = rankOfId[rank];
+  rankIds(texts, ranks);
   return ranks;
 }
 
@@ -245,13 +254,7 @@ std::vector<std::uint32_t> rankTexts(const Rows& rows, Key key) {
     distinct.push_back(kept);
     ranks[i] = id;
   }
-  std::vector<std::uint32_t> byText(distinct.size());
-  for (std::size_t id = 0; id < byText.size(); ++id) byText[id] = static_cast<std::uint32_t>(id);
-  std::sort(byText.begin(), byText.end(),
-            [&](std::uint32_t a, std::uint32_t b) { return Text::compareBytes(distinct[a], distinct[b]) < 0; });
-  std::vector<std::uint32_t> rankOfId(distinct.size());
-  for (std::size_t rank = 0; rank < byText.size(); ++rank) rankOfId[byText[rank]] = static_cast<std::uint32_t>(rank);
-  for (std::uint32_t& rank : ranks) rank = rankOfId[rank];
+  rankIds(distinct, ranks);
   return ranks;
 }
 
