@@ -41,10 +41,11 @@ std::uint32_t pairValue(std::string_view digits, std::size_t offset) noexcept {
 
 RecordAddress::RecordAddress(std::string_view text) {
   if (text.empty()) return;
-  if (parseCanonicalDotted(text, number_)) {
-    kind_ = kNumber;
+  std::uint32_t number = 0;
+  if (parseCanonicalDotted(text, number)) {
+    *this = RecordAddress(kNumber, number);
   } else {
-    kind_ = kFirstText + FieldTextPool::numberOf(text);
+    *this = RecordAddress(kText, FieldTextPool::numberOf(text));
   }
 }
 
@@ -68,17 +69,17 @@ void appendDottedAddress(std::string& out, std::uint32_t number) {
 
 bool operator==(const RecordAddress& a, std::string_view b) noexcept {
   if (a.kind_ == RecordAddress::kEmpty) return b.empty();
-  if (a.kind_ >= RecordAddress::kFirstText) return FieldTextPool::textOf(a.kind_ - RecordAddress::kFirstText) == b;
+  if (a.kind_ == RecordAddress::kText) return FieldTextPool::textOf(a.stored()) == b;
   std::uint32_t number = 0;
-  return parseCanonicalDotted(b, number) && number == a.number_;
+  return parseCanonicalDotted(b, number) && number == a.number();
 }
 
 Text RecordAddress::text() const {
   if (kind_ == kEmpty) return Text();
-  if (kind_ >= kFirstText) return FieldTextPool::textOf(kind_ - kFirstText);
+  if (kind_ == kText) return FieldTextPool::textOf(stored());
   std::string dotted;
   dotted.reserve(16);
-  appendDottedAddress(dotted, number_);
+  appendDottedAddress(dotted, number());
   return Text(dotted);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -23,21 +24,17 @@ class RecordAddress {
   RecordAddress(const Text& text) : RecordAddress(text.view()) {}
   // NOLINTEND
 
-  static RecordAddress ofNumber(std::uint32_t number) noexcept {
-    RecordAddress address;
-    address.number_ = number;
-    address.kind_ = kNumber;
-    return address;
-  }
+  static RecordAddress ofNumber(std::uint32_t number) noexcept { return RecordAddress(kNumber, number); }
   // The field of a record's 8 stored hex digits, last octet first; a pair cut
   // off by a short field, or without hex digits, reads as 0.
   static RecordAddress ofStoredDigits(std::string_view eightDigits) noexcept;
 
   bool holdsNumber() const noexcept { return kind_ == kNumber; }
-  std::uint32_t number() const noexcept { return number_; }
+  // The address number; 0 unless the field holds one.
+  std::uint32_t number() const noexcept { return kind_ == kNumber ? stored() : 0; }
 
   // One number per distinct text: equal texts, equal identities.
-  std::uint64_t identity() const noexcept { return std::uint64_t{kind_} << 32 | number_; }
+  std::uint64_t identity() const noexcept { return std::uint64_t{kind_} << 32 | stored(); }
 
   Text text() const;
   explicit operator Text() const { return text(); }
@@ -45,23 +42,35 @@ class RecordAddress {
   bool empty() const noexcept { return kind_ == kEmpty; }
 
   friend bool operator==(const RecordAddress& a, const RecordAddress& b) noexcept {
-    return a.kind_ == b.kind_ && a.number_ == b.number_;
+    return a.kind_ == b.kind_ && a.stored() == b.stored();
   }
   friend bool operator==(const RecordAddress& a, std::string_view b) noexcept;
   friend bool operator==(const RecordAddress& a, const char* b) noexcept { return a == std::string_view(b); }
   friend bool operator==(const RecordAddress& a, const Text& b) noexcept { return a == b.view(); }
 
  private:
-  // kind_ values: the empty text, a number, or 2 + a FieldTextPool number.
-  static constexpr std::uint32_t kEmpty = 0;
-  static constexpr std::uint32_t kNumber = 1;
-  static constexpr std::uint32_t kFirstText = 2;
+  // kind_ values: the empty text, a number, or a text whose FieldTextPool
+  // number number_ holds.
+  static constexpr std::uint8_t kEmpty = 0;
+  static constexpr std::uint8_t kNumber = 1;
+  static constexpr std::uint8_t kText = 2;
 
-  std::uint32_t number_ = 0;
-  std::uint32_t kind_ = kEmpty;
+  RecordAddress(std::uint8_t kind, std::uint32_t number) noexcept : kind_(kind) {
+    std::memcpy(number_, &number, sizeof number);
+  }
+  std::uint32_t stored() const noexcept {
+    std::uint32_t value;
+    std::memcpy(&value, number_, sizeof value);
+    return value;
+  }
+
+  // Five bytes without alignment: records hold several addresses, a packet
+  // record two in the space of one aligned pair's padding.
+  unsigned char number_[4] = {};
+  std::uint8_t kind_ = kEmpty;
 };
 
-static_assert(sizeof(RecordAddress) == 8);
+static_assert(sizeof(RecordAddress) == 5 && alignof(RecordAddress) == 1);
 
 // Appends the dotted text of an address number ("192.168.0.1").
 void appendDottedAddress(std::string& out, std::uint32_t number);
