@@ -42,15 +42,12 @@ constexpr std::string_view kDhcpFrame =
     "3a040000a8c03b04000127501c04c0a800ff2a04c0a800011a0205dc3d070100a0c9112233370b0103060f1c2a33363a"
     "3b79ff";
 qv::PacketRecord recordOf(std::string_view hex, std::string_view protocol, std::uint8_t tcpFlags) {
-  auto buffer = std::make_shared<qv::ReadBuffer>();
+  std::vector<std::uint8_t> frame;
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    buffer->bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+    frame.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
   }
-  buffer->fileLength = buffer->bytes.size();
-  buffer->bytes.push_back('\0');
   qv::PacketRecord record;
-  record.packetLength = static_cast<std::uint32_t>(buffer->fileLength);
-  record.buffer = std::move(buffer);
+  record.buffer = qv::readBufferOf(qv::packetRecordTextOfFrame(frame, static_cast<std::uint32_t>(frame.size())));
   record.protocol = protocol;
   record.tcpFlags = tcpFlags;
   return record;

@@ -71,18 +71,15 @@ std::vector<std::vector<std::uint8_t>> captureFrames() {
 // Records over one buffer holding `frames` one after another, each named and
 // addressed as the packet-log reader would.
 std::vector<qv::PacketRecord> recordsOf(const std::vector<std::vector<std::uint8_t>>& frames, std::size_t count) {
-  auto buffer = std::make_shared<qv::ReadBuffer>();
-  std::size_t total = 0;
-  for (std::size_t i = 0; i < count; ++i) total += frames[i % frames.size()].size();
-  buffer->bytes.reserve(total + 1);
+  std::string image;
   std::vector<qv::PacketRecord> records;
   records.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const auto& frame = frames[i % frames.size()];
     qv::PacketRecord record;
-    record.packetOffset = buffer->bytes.size();
-    record.packetLength = static_cast<std::uint32_t>(frame.size());
-    buffer->bytes.insert(buffer->bytes.end(), frame.begin(), frame.end());
+    record.recordStart = image.size();
+    image += qv::packetRecordTextOfFrame(frame, static_cast<std::uint32_t>(frame.size()));
+    image += "\r\n";
     const bool ip = frame.size() >= 34 && frame[12] == 0x08 && frame[13] == 0x00;
     const auto etherType = static_cast<std::uint16_t>(frame.size() >= 14 ? frame[12] << 8 | frame[13] : 0);
     record.protocol = ip ? qv::ipProtocolName(frame[23]) : qv::etherTypeProtocolName(etherType);
@@ -96,8 +93,7 @@ std::vector<qv::PacketRecord> recordsOf(const std::vector<std::vector<std::uint8
     record.time = std::string("2026/12/07 13:00:00.000");
     records.push_back(std::move(record));
   }
-  buffer->fileLength = buffer->bytes.size();
-  buffer->bytes.push_back('\0');
+  const qv::SharedReadBuffer buffer = qv::readBufferOf(image);
   for (qv::PacketRecord& record : records) record.buffer = buffer;
   return records;
 }

@@ -51,14 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
   }
 
-  auto buffer = std::make_shared<qv::ReadBuffer>();
-  buffer->bytes.assign(imported.logBytes.begin(), imported.logBytes.end());
-  buffer->bytes.push_back('\0');
-  buffer->fileLength = imported.logBytes.size();
-  const qv::PacketLog log = qv::parsePacketLog(buffer);
+  const qv::PacketLog log = qv::parsePacketLog(qv::readBufferOf(imported.logBytes));
   check(log.records.size() == imported.frameCount);
   for (const qv::PacketRecord& record : log.records) {
-    check(record.packetBytes().size() == record.packetLength);
+    check(record.packetBytes().size() == record.packetLength());
   }
   return 0;
 }

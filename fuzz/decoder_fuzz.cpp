@@ -24,16 +24,12 @@ void check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
-  auto buffer = std::make_shared<qv::ReadBuffer>();
-  buffer->bytes.assign(reinterpret_cast<const char*>(data) + 3, reinterpret_cast<const char*>(data) + size);
-  buffer->fileLength = size - 3;
-  buffer->bytes.push_back('\0');
-
-  qv::PacketRecord record;
-  record.buffer = buffer;
-  record.packetLength = static_cast<std::uint32_t>(size - 3);
+  const std::span<const std::uint8_t> frame(data + 3, size - 3);
+  auto statedLength = static_cast<std::uint32_t>(frame.size());
   // Now and then the stored length claims more than the file holds.
-  if (data[2] & 0x80) record.packetLength += data[2] & 0x7F;
+  if (data[2] & 0x80) statedLength += data[2] & 0x7F;
+  qv::PacketRecord record;
+  record.buffer = qv::readBufferOf(qv::packetRecordTextOfFrame(frame, statedLength));
   record.protocol = kProtocols[data[0] % std::size(kProtocols)];
   record.tcpFlags = data[1];
   record.localPort = (data[2] & 0x01) ? 69 : 1024;

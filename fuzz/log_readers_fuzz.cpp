@@ -43,11 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     visited += traffic.records.at(index).applicationName.size();
   });
 
-  auto buffer = std::make_shared<qv::ReadBuffer>();
-  buffer->bytes.assign(content.begin(), content.end());
-  buffer->bytes.push_back('\0');
-  buffer->fileLength = content.size();
-  const qv::PacketLog packets = qv::parsePacketLog(buffer);
+  const qv::PacketLog packets = qv::parsePacketLog(qv::readBufferOf(content));
   unsigned sum = 0;
   qv::forEachInRingOrder(packets.records.size(), packets.newestIndex, [&](std::size_t index) {
     const qv::PacketRecord& record = packets.records.at(index);

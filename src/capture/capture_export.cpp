@@ -45,7 +45,8 @@ std::optional<std::uint64_t> storedTimeValue(const PacketRecord& record) {
   if (!record.buffer) return std::nullopt;
   const std::string_view content = record.buffer->content();
   // The record's text ends where its frame begins.
-  const std::uint64_t textEnd = record.packetOffset < content.size() ? record.packetOffset : content.size();
+  const std::uint64_t packetOffset = record.packetOffset();
+  const std::uint64_t textEnd = packetOffset < content.size() ? packetOffset : content.size();
   if (record.recordStart >= textEnd) return std::nullopt;
   const std::string_view text = content.substr(record.recordStart, textEnd - record.recordStart);
   const std::size_t tab = text.find('\t');
@@ -81,18 +82,19 @@ CaptureExport captureFromPackets(const PacketSequence& packets) {
     for (std::size_t i = 0; i < packets.count; ++i) {
       const PacketRecord& record = packets.at(i);
       const std::span<const std::uint8_t> frame = record.packetBytes();
+      const std::uint32_t statedLength = record.packetLength();
       std::optional<CaptureTime> time;
       if (const std::optional<std::uint64_t> value = storedTimeValue(record)) time = captureTimeFromTimeValue(*value);
       if (!time) {
         time = CaptureTime{};
         ++result.framesWithoutTime;
       }
-      if (frame.size() < record.packetLength) ++result.framesCutShort;
+      if (frame.size() < statedLength) ++result.framesCutShort;
       pcap_pkthdr header{};
       header.ts.tv_sec = static_cast<time_t>(time->seconds);
       header.ts.tv_usec = static_cast<suseconds_t>(time->nanoseconds / 1000U);
       header.caplen = static_cast<bpf_u_int32>(frame.size());
-      header.len = record.packetLength > frame.size() ? record.packetLength : header.caplen;
+      header.len = statedLength > frame.size() ? statedLength : header.caplen;
       pcap_dump(reinterpret_cast<u_char*>(dumper.get()), &header, frame.empty() ? kNoBytes : frame.data());
       ++result.frameCount;
     }

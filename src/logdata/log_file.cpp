@@ -49,36 +49,40 @@ FileReadResult readWholeFile(const std::string& path) {
   std::uint64_t expected = 0;
   bool sized = false;
   if (!file.size(expected, sized)) return failure(file.errorText());
-  if (expected >= std::numeric_limits<std::size_t>::max()) return failure(platform::systemErrorText(platform::outOfMemoryError()));
+  // An image past what record offsets can hold could never be held in memory either.
+  if (expected >= std::numeric_limits<std::size_t>::max() || expected > kLargestReadImage) {
+    return failure(platform::systemErrorText(platform::outOfMemoryError()));
+  }
 
-  auto buffer = std::make_shared<ReadBuffer>();
+  ReadBuffer buffer;
   try {
-    platform::reserveOnLargePages(buffer->bytes, static_cast<std::size_t>(expected) + 1);
-    buffer->bytes.assign(static_cast<std::size_t>(expected) + 1, '\0');
+    platform::reserveOnLargePages(buffer.bytes, static_cast<std::size_t>(expected) + 1);
+    buffer.bytes.assign(static_cast<std::size_t>(expected) + 1, '\0');
     std::uint64_t length = 0;
     for (;;) {
       if (length == expected) {
         // A stream of unknown size is read to its end; a file, to the size it had when opened.
         if (sized) break;
-        buffer->bytes.resize(buffer->bytes.size() + (buffer->bytes.size() < 65536 ? 65536 : buffer->bytes.size()));
-        expected = buffer->bytes.size() - 1;
+        if (buffer.bytes.size() > kLargestReadImage / 2) throw std::bad_alloc();
+        buffer.bytes.resize(buffer.bytes.size() + (buffer.bytes.size() < 65536 ? 65536 : buffer.bytes.size()));
+        expected = buffer.bytes.size() - 1;
       }
-      const std::int64_t got = file.read(buffer->bytes.data() + length, expected - length);
+      const std::int64_t got = file.read(buffer.bytes.data() + length, expected - length);
       if (got < 0) return failure(file.errorText());
       if (got == 0) break;
       length += static_cast<std::uint64_t>(got);
     }
     // A file cut short while it was read ends where its data ended.
-    buffer->bytes.resize(static_cast<std::size_t>(length) + 1);
-    buffer->bytes[static_cast<std::size_t>(length)] = '\0';
-    if (!sized) buffer->bytes.shrink_to_fit();
-    buffer->fileLength = length;
+    buffer.bytes.resize(static_cast<std::size_t>(length) + 1);
+    buffer.bytes[static_cast<std::size_t>(length)] = '\0';
+    if (!sized) buffer.bytes.shrink_to_fit();
+    buffer.fileLength = length;
   } catch (const std::bad_alloc&) {
     return failure(platform::systemErrorText(platform::outOfMemoryError()));
   }
   FileReadResult result;
   result.opened = true;
-  result.buffer = std::move(buffer);
+  result.buffer = SharedReadBuffer(std::move(buffer));
   return result;
 }
 

@@ -3,11 +3,13 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <span>
 #include <string_view>
 #include <utility>
 
 #include "logdata/number_text.h"
+#include "logdata/packet_record_layout.h"
 #include "logdata/protocol_names.h"
 #include "logdata/record_fields.h"
 #include "logdata/text_cache.h"
@@ -25,16 +27,6 @@ constexpr std::uint16_t kEtherTypeIpv4 = 0x0800;
 constexpr unsigned kIpProtocolIcmp = 1;
 constexpr unsigned kIpProtocolTcp = 6;
 
-// Field offsets from t, the position after the first TAB of a record (the
-// addresses and ports are in EndpointField).
-namespace Field {
-constexpr std::size_t kTime = 0;
-constexpr std::size_t kPacketLength = 62;
-constexpr std::size_t kDirectionChar = 78;
-constexpr std::size_t kActionChar = 87;
-constexpr std::size_t kNames = 98;
-}  // namespace Field
-
 // The bytes of a captured frame that the data really holds.
 class Frame {
  public:
@@ -50,8 +42,8 @@ class Frame {
 
 // Names the protocol from the frame's EtherType and, for IPv4, takes the ICMP
 // type and code or the TCP flags from it.
-void readFrame(PacketRecord& record) {
-  const Frame frame(record.packetBytes());
+void readFrame(PacketRecord& record, std::span<const std::uint8_t> bytes) {
+  const Frame frame(bytes);
   const auto typeHigh = frame.byte(12);
   const auto typeLow = frame.byte(13);
   if (!typeHigh || !typeLow) return;
@@ -74,72 +66,41 @@ void readFrame(PacketRecord& record) {
   }
 }
 
+// The frame bytes of a record as the data holds them (the read buffer's own
+// final NUL never counts).
+std::span<const std::uint8_t> frameBytes(std::string_view data, const PacketRecordLayout& layout) {
+  if (layout.packetOffset >= data.size()) return {};
+  const std::uint64_t available = data.size() - layout.packetOffset;
+  const std::uint64_t size = layout.packetLength < available ? layout.packetLength : available;
+  return {reinterpret_cast<const std::uint8_t*>(data.data()) + layout.packetOffset, static_cast<std::size_t>(size)};
+}
+
 class RecordParser {
  public:
-  explicit RecordParser(const SharedReadBuffer& buffer, ByteOffset length)
-      : buffer_(buffer), data_(buffer->bytes.data()), length_(length) {}
+  explicit RecordParser(const SharedReadBuffer& buffer) : buffer_(buffer), data_(buffer->parsedBytes()) {}
 
-  // Parses the record at pos; returns it with packetOffset and packetLength set.
-  PacketRecord parse(ByteOffset pos) {
+  // Parses the record at pos (inside the data) and tells where its parts lie.
+  PacketRecord parse(ByteOffset pos, PacketRecordLayout& layout) {
+    layout = layoutPacketRecord(data_, pos);
     PacketRecord record;
     record.buffer = buffer_;
     record.recordStart = pos;
+    if (layout.fixedStart == 0) return record;
 
-    // The record's text part ends at its first CR or NUL; the packet bytes
-    // follow the TAB after the application name, inside that text.
-    const std::string_view text = textAt(pos);
-    const std::size_t firstTab = text.find('\t');
-    record.recordLength = hexValue(text.substr(0, firstTab));
-    record.packetOffset = pos + text.size();
-    if (firstTab == std::string_view::npos) return record;
-
-    const std::size_t t = firstTab + 1;
-    const FixedFields fields(text, t);
-
-    record.time = RecordTime::ofValueWithMilliseconds(timeValueOfDigits(fields.field(Field::kTime, 16)));
+    const FixedFields fields(layout.text, layout.fixedStart);
+    record.time = RecordTime::ofValueWithMilliseconds(timeValueOfDigits(fields.field(PacketField::kTime, 16)));
     readEndpointFields(fields, record);
-    record.packetLength = hexValue(fields.field(Field::kPacketLength, 8));
-    record.flags |= directionFlag(fields.character(Field::kDirectionChar));
-    record.flags |= actionFlag(fields.character(Field::kActionChar));
-
-    if (t + Field::kNames <= text.size()) {
-      std::string_view rest = text.substr(t + Field::kNames);
-      const std::size_t nameEnd = rest.find('\t');
-      record.nameAddress = names_.get(rest.substr(0, nameEnd));
-      if (nameEnd != std::string_view::npos) {
-        const std::size_t appStart = t + Field::kNames + nameEnd + 1;
-        const std::size_t appEnd = text.find('\t', appStart);
-        record.applicationName = names_.get(text.substr(appStart, appEnd - appStart));
-        if (appEnd != std::string_view::npos) record.packetOffset = pos + appEnd + 1;
-      }
-    }
-    readFrame(record);
+    record.flags |= directionFlag(fields.character(PacketField::kDirectionChar));
+    record.flags |= actionFlag(fields.character(PacketField::kActionChar));
+    record.nameAddress = names_.get(layout.nameAddress);
+    record.applicationName = names_.get(layout.applicationName);
+    readFrame(record, frameBytes(data_, layout));
     return record;
   }
 
  private:
-  std::string_view textAt(ByteOffset pos) const {
-    const char* const start = data_ + pos;
-    const std::size_t available = static_cast<std::size_t>(length_ - pos);
-    std::size_t size = 0;
-    // Eight bytes at a time while they lie inside the data: a word holds a
-    // NUL or a CR when one of its bytes, or of it XOR CRs, is zero.
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    while (size + 8 <= available) {
-      std::uint64_t word;
-      std::memcpy(&word, start + size, sizeof word);
-      const std::uint64_t crs = word ^ (kOnes * '\r');
-      if (((word - kOnes) & ~word & kHighBits) | ((crs - kOnes) & ~crs & kHighBits)) break;
-      size += 8;
-    }
-    while (size < available && start[size] != '\r' && start[size] != '\0') ++size;
-    return {start, size};
-  }
-
   const SharedReadBuffer& buffer_;
-  const char* data_;
-  ByteOffset length_;
+  std::string_view data_;
   NameTextCache names_;
 };
 
@@ -169,7 +130,8 @@ PacketLog parsePacketLog(SharedReadBuffer buffer) {
 
   platform::reserveOnLargePages(log.records, recordReservation(header, length, kShortestRecord));
 
-  auto parser = std::make_unique<RecordParser>(buffer, length);
+  auto parser = std::make_unique<RecordParser>(buffer);
+  PacketRecordLayout layout;
   ByteOffset pos = header.firstLine;
   while (startsBeforeMargin(pos, length, kRecordStartMargin)) {
     if (bytes[pos] != '0') {
@@ -177,12 +139,16 @@ PacketLog parsePacketLog(SharedReadBuffer buffer) {
       applyFragmentRingRule(log.newestIndex, log.records.size(), pos, length, kFragmentRingDistance);
       continue;
     }
-    PacketRecord record = parser->parse(pos);
-    // 64-bit: a stored length near 4 GiB cannot wrap the position back.
-    pos = record.packetOffset + record.packetLength + 2;
-    log.records.push_back(std::move(record));
+    log.records.push_back(parser->parse(pos, layout));
+    pos = layout.next();
   }
   return log;
+}
+
+PacketRecord parsePacketRecord(const SharedReadBuffer& buffer, std::uint64_t start) {
+  if (!buffer || start >= buffer->parsedBytes().size()) throw std::out_of_range("no packet record starts there");
+  PacketRecordLayout layout;
+  return RecordParser(buffer).parse(start, layout);
 }
 
 }  // namespace qv

@@ -23,4 +23,9 @@ struct PacketLog {
 // keeps what there is and ends the scan.
 PacketLog parsePacketLog(SharedReadBuffer buffer);
 
+// Parses the one record that starts at `start` of `buffer`, as parsePacketLog
+// does each record of a log. Throws std::out_of_range unless `start` lies
+// inside the buffer's data.
+PacketRecord parsePacketRecord(const SharedReadBuffer& buffer, std::uint64_t start);
+
 }  // namespace qv

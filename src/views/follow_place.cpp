@@ -132,7 +132,7 @@ std::uint64_t eventDigest(const PacketRecord& record) {
   std::uint64_t digest = 1;
   mix(digest, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   // A record cut short by the end of the file still differs from its whole self.
-  mix(digest, record.recordLength);
+  mix(digest, record.recordLength());
   return digest;
 }
 

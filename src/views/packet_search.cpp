@@ -40,10 +40,10 @@ std::optional<std::vector<std::uint8_t>> searchPatternBytes(std::string_view tex
 
 std::size_t searchFrameLength(const PacketRecord& packet) noexcept {
   const std::span<const std::uint8_t> frame = packet.packetBytes();
-  std::size_t length = packet.packetLength;
+  std::size_t length = packet.packetLength();
   const std::string_view protocol = packet.protocol;
   // The total length is read only where the record really holds it.
-  if (protocol != "ARP" && protocol != "RARP" && packet.packetLength >= 35 && frame.size() >= 18) {
+  if (protocol != "ARP" && protocol != "RARP" && length >= 35 && frame.size() >= 18) {
     const std::size_t totalLength = (static_cast<std::size_t>(frame[16]) << 8) | frame[17];
     if (totalLength > 19 && length > totalLength + 14) length = totalLength + 14;
   }

@@ -14,8 +14,8 @@ namespace qv {
 namespace {
 
 
-// Records over a log image made by the writer, located the way the writer
-// lays them out, so the export can be checked on its own.
+// Records over a log image made by the writer, each knowing only where it
+// starts, so the export can be checked on its own.
 class LogImage {
  public:
   void add(const std::string& timeDigits, const test::Frame& frame) {
@@ -26,18 +26,12 @@ class LogImage {
     bytes_.replace(start + 9, 16, timeDigits.substr(0, 16));
     PacketRecord record;
     record.recordStart = start;
-    record.packetOffset = start + kPacketRecordFixedBytes + 2;
-    record.recordLength = static_cast<std::uint32_t>(bytes_.size() - start);
-    record.packetLength = static_cast<std::uint32_t>(frame.size());
     records_.push_back(record);
   }
 
   // The shared buffer of the first `fileLength` bytes (all by default).
   std::vector<PacketRecord> records(std::size_t fileLength = std::string::npos) const {
-    auto buffer = std::make_shared<ReadBuffer>();
-    buffer->fileLength = std::min(fileLength, bytes_.size());
-    buffer->bytes.assign(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(buffer->fileLength));
-    buffer->bytes.push_back('\0');
+    const SharedReadBuffer buffer = readBufferOf(std::string_view(bytes_).substr(0, fileLength));
     std::vector<PacketRecord> result = records_;
     for (PacketRecord& record : result) record.buffer = buffer;
     return result;

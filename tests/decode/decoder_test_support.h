@@ -62,14 +62,8 @@ inline const Bytes kTcpSyn = hexBytes(
 inline PacketRecord recordOf(std::span<const std::uint8_t> frame, std::string_view protocol,
                                  std::uint8_t tcpFlags = 0, std::uint16_t localPort = 0,
                                  std::uint16_t remotePort = 0) {
-  auto buffer = std::make_shared<ReadBuffer>();
-  buffer->bytes.assign(frame.begin(), frame.end());
-  buffer->bytes.push_back('\0');
-  buffer->fileLength = frame.size();
   PacketRecord record;
-  record.buffer = buffer;
-  record.packetOffset = 0;
-  record.packetLength = static_cast<std::uint32_t>(frame.size());
+  record.buffer = readBufferOf(packetRecordTextOfFrame(frame, static_cast<std::uint32_t>(frame.size())));
   record.protocol = protocol;
   record.tcpFlags = tcpFlags;
   record.localPort = localPort;

@@ -69,8 +69,10 @@ TEST(EthernetLayer, OtherEtherTypeNamesAreDecodedAsIpv4) {
 }
 
 TEST(EthernetLayer, RecordCutShortByTheEndOfTheFileIsDecodedFromTheBytesPresent) {
-  PacketRecord record = recordOf(std::span(kTcpSyn).first(30), "TCP");
-  record.packetLength = 54;  // the stored length claims more than the file holds
+  // The stored length claims more than the file holds.
+  PacketRecord record;
+  record.buffer = readBufferOf(packetRecordTextOfFrame(std::span(kTcpSyn).first(30), 54));
+  record.protocol = "TCP";
   const DecodeResult result = decodeWithoutVendors(record);
   EXPECT_TRUE(findNode(result.tree, "IP : Error"));
   EXPECT_EQ(result.hexText.size(), 50u + 14 * 3 + 1 - 1);

@@ -202,6 +202,16 @@ TEST(CompactFields, FilterEntriesMatchAddressesByText) {
     EXPECT_EQ(entry.remoteIp.text(), text);
     EXPECT_EQ(matches(event, entry), expected) << text;
   }
+  // A hand-put text is no number, whatever number the text pool gave it.
+  const RecordAddress all("All");
+  EXPECT_FALSE(all.holdsNumber());
+  EXPECT_EQ(all.number(), 0u);
+  EXPECT_EQ(all, RecordAddress("All"));
+  EXPECT_EQ(all.identity(), RecordAddress("All").identity());
+  for (std::uint32_t number = 0; number < 256; ++number) {
+    EXPECT_NE(all, RecordAddress::ofNumber(number));
+    EXPECT_NE(all.identity(), RecordAddress::ofNumber(number).identity());
+  }
   // A copy's text shows the port marker it was given, and the "No Data" row its time.
   entry.setPortMarker(Text("RPTN"));
   EXPECT_EQ(entry.portMarker(), "RPTN");

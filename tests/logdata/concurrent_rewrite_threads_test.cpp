@@ -202,8 +202,8 @@ std::string packetKey(const PacketRecord& r) {
   key += r.protocol.view();
   // Where the record starts is left out: a cut record is read after the
   // header alone. Its own bytes, compared below, pin it down.
-  key += '/' + std::to_string(r.packetOffset - r.recordStart) + '/' +
-         std::to_string(r.recordLength) + '/' + std::to_string(r.packetLength) + '/' + std::to_string(r.localPort) +
+  key += '/' + std::to_string(r.packetOffset() - r.recordStart) + '/' +
+         std::to_string(r.recordLength()) + '/' + std::to_string(r.packetLength()) + '/' + std::to_string(r.localPort) +
          '/' + std::to_string(r.remotePort) + '/' + std::to_string(r.flags) + '/' + std::to_string(r.tcpFlags) + '/';
   const auto packet = r.packetBytes();
   const auto record = r.recordBytes();

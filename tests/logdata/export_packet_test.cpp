@@ -16,33 +16,30 @@ namespace {
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 
-// Records over one shared buffer, each covering the given bytes.
+// Records over one shared buffer, one at the start of each of the given
+// texts (whose record-length fields state their lengths).
 std::vector<PacketRecord> recordsOver(const std::vector<std::string>& recordBytes) {
-  auto buffer = std::make_shared<ReadBuffer>();
   std::string content = "header line stand-in\r\n";
-  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  std::vector<std::size_t> starts;
   for (const std::string& bytes : recordBytes) {
-    spans.emplace_back(content.size(), bytes.size());
+    starts.push_back(content.size());
     content += bytes;
   }
-  buffer->bytes.assign(content.begin(), content.end());
-  buffer->bytes.push_back('\0');
-  buffer->fileLength = content.size();
+  const SharedReadBuffer buffer = readBufferOf(content);
   std::vector<PacketRecord> records;
-  for (const auto& [start, length] : spans) {
+  for (const std::size_t start : starts) {
     PacketRecord record;
     record.buffer = buffer;
     record.recordStart = start;
-    record.recordLength = static_cast<std::uint32_t>(length);
     records.push_back(record);
   }
   return records;
 }
 
 TEST(ExportPacket, CopiesRecordBytesUnchangedLastToFirst) {
-  const std::string first = "00000010\tfirst\0\r\n\t\xFF\r\n"s;
-  const std::string second = "0000000C\tsecond\x01\x02\r\n"s;
-  const std::string third = "0000000B\tthird\x7F\x80\r\n"s;
+  const std::string first = "00000015\tfirst\0\r\n\t\xFF\r\n"s;
+  const std::string second = "00000013\tsecond\x01\x02\r\n"s;
+  const std::string third = "00000012\tthird\x7F\x80\r\n"s;
   const std::vector<PacketRecord> selected = recordsOver({first, second, third});
   const std::string image = packetExportImage(selected);
   EXPECT_EQ(image, "00000003\tFFFFFFFF\t00000000\t00000003\t00000000\t0000000000000003\tFFFFFFFF\r\n"s + third + second +
@@ -50,7 +47,7 @@ TEST(ExportPacket, CopiesRecordBytesUnchangedLastToFirst) {
 }
 
 TEST(ExportPacket, WritesTheFileAndReportsFailures) {
-  const std::vector<PacketRecord> selected = recordsOver({"00000008\tabc\r\n"});
+  const std::vector<PacketRecord> selected = recordsOver({"0000000E\tabc\r\n"});
   const fs::path path = fs::temp_directory_path() / ("qv_export_packet_" + std::to_string(::getpid()) + ".log");
   ExportResult result = exportPacketSelection(selected, path.string());
   ASSERT_TRUE(result.written()) << result.message;

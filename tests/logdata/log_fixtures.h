@@ -99,13 +99,7 @@ inline std::vector<std::uint8_t> frameOf(std::size_t size, std::uint16_t etherTy
   return frame;
 }
 
-inline SharedReadBuffer readBufferOf(const std::string& content) {
-  auto buffer = std::make_shared<ReadBuffer>();
-  buffer->bytes.assign(content.begin(), content.end());
-  buffer->bytes.push_back('\0');
-  buffer->fileLength = content.size();
-  return buffer;
-}
+inline SharedReadBuffer readBufferOf(const std::string& content) { return qv::readBufferOf(content); }
 
 inline std::string readFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

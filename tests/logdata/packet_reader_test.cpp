@@ -72,8 +72,8 @@ TEST(PacketRecords, ReadFieldsAndKeepTheirBytes) {
   EXPECT_EQ(record.applicationName, "C:\\app.exe");
   EXPECT_EQ(record.protocol, "TCP");
   EXPECT_EQ(record.tcpFlags, 0x12);
-  EXPECT_EQ(record.packetLength, 60u);
-  EXPECT_EQ(record.recordLength, first.size());
+  EXPECT_EQ(record.packetLength(), 60u);
+  EXPECT_EQ(record.recordLength(), first.size());
   EXPECT_EQ(std::vector<std::uint8_t>(record.packetBytes().begin(), record.packetBytes().end()), tcp);
   const auto own = record.recordBytes();
   EXPECT_EQ(std::string(own.begin(), own.end()), first);
@@ -146,8 +146,8 @@ TEST(PacketBounds, PacketRunningPastTheDataEndsTheScan) {
   const PacketLog log = parse(content);
   ASSERT_EQ(log.records.size(), 2u);
   const PacketRecord& cut = log.records[1];
-  EXPECT_EQ(cut.packetLength, 0xFFFFFFFFu);
-  EXPECT_EQ(cut.packetOffset + cut.packetBytes().size(), content.size());  // clamped to the data
+  EXPECT_EQ(cut.packetLength(), 0xFFFFFFFFu);
+  EXPECT_EQ(cut.packetOffset() + cut.packetBytes().size(), content.size());  // clamped to the data
   EXPECT_EQ(cut.protocol, "TCP");
   EXPECT_EQ(cut.tcpFlags, 0);  // byte 47 of this frame is a zero byte that exists
 

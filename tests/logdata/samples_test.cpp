@@ -43,8 +43,8 @@ TEST(Samples, PacketLogFramesAreWhole) {
   ASSERT_FALSE(log.records.empty());
   std::set<std::string_view> protocols;
   for (const PacketRecord& record : log.records) {
-    EXPECT_EQ(record.packetBytes().size(), record.packetLength);
-    EXPECT_EQ(record.recordBytes().size(), record.recordLength);
+    EXPECT_EQ(record.packetBytes().size(), record.packetLength());
+    EXPECT_EQ(record.recordBytes().size(), record.recordLength());
     protocols.insert(record.protocol);
   }
   EXPECT_GE(protocols.size(), 2u);

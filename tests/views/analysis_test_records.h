@@ -35,14 +35,9 @@ inline TrafficRecord trafficEvent(std::uint8_t flags, std::string_view remoteIp,
 inline PacketRecord packet(std::string_view protocol, std::string_view remoteIp, std::string_view localIp,
                            std::uint16_t remotePort, std::uint16_t localPort, std::vector<std::uint8_t> frame = {},
                            std::uint32_t packetLength = UINT32_MAX) {
-  auto buffer = std::make_shared<ReadBuffer>();
-  buffer->bytes.assign(frame.begin(), frame.end());
-  buffer->fileLength = frame.size();
-  buffer->bytes.push_back('\0');
   PacketRecord record;
-  record.buffer = buffer;
-  record.packetOffset = 0;
-  record.packetLength = packetLength == UINT32_MAX ? static_cast<std::uint32_t>(frame.size()) : packetLength;
+  record.buffer = readBufferOf(packetRecordTextOfFrame(
+      frame, packetLength == UINT32_MAX ? static_cast<std::uint32_t>(frame.size()) : packetLength));
   record.protocol = protocol;
   record.remoteIp = remoteIp;
   record.localIp = localIp;

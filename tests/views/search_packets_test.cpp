@@ -89,9 +89,9 @@ TEST(SearchPackets, EthernetPaddingIsNotSearchedButArpIsWhole) {
 
   // A total length below 20 or one that the frame does not exceed changes nothing.
   const PacketRecord odd = test::packet("TCP", "1", "2", 0, 0, ipFrame(19, "data", 8));
-  EXPECT_EQ(searchFrameLength(odd), odd.packetLength);
+  EXPECT_EQ(searchFrameLength(odd), odd.packetLength());
   const PacketRecord exact = test::packet("TCP", "1", "2", 0, 0, ipFrame(20 + 12, "data", 8));
-  EXPECT_EQ(searchFrameLength(exact), exact.packetLength);
+  EXPECT_EQ(searchFrameLength(exact), exact.packetLength());
 }
 
 TEST(SearchPackets, NeverReadsPastTheBytesTheRecordHolds) {
