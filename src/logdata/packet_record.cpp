@@ -21,9 +21,9 @@ PacketRecordLayout PacketRecord::layout() const noexcept {
   return layoutPacketRecord(data, recordStart);
 }
 
-std::span<const std::uint8_t> PacketRecord::packetBytes() const noexcept {
+PacketRecord::Frame PacketRecord::frame() const noexcept {
   const PacketRecordLayout parts = layout();
-  return clampedSpan(buffer, parts.packetOffset, parts.packetLength);
+  return {clampedSpan(buffer, parts.packetOffset, parts.packetLength), parts.packetLength};
 }
 
 std::span<const std::uint8_t> PacketRecord::recordBytes() const noexcept {

@@ -48,7 +48,14 @@ struct PacketRecord {
 
   // The frame bytes that the buffer really holds: at most packetLength bytes,
   // cut short where the file ends. Empty without a buffer.
-  std::span<const std::uint8_t> packetBytes() const noexcept;
+  std::span<const std::uint8_t> packetBytes() const noexcept { return frame().bytes; }
+  // Those bytes and the packet-length field together, for a caller that
+  // needs both (a search over a million packets).
+  struct Frame {
+    std::span<const std::uint8_t> bytes;
+    std::uint32_t statedLength = 0;
+  };
+  Frame frame() const noexcept;
   // The record's own bytes (for the export), cut short where the file ends.
   std::span<const std::uint8_t> recordBytes() const noexcept;
 };

@@ -11,7 +11,7 @@ namespace {
 
 std::optional<std::size_t> findWith(const PacketRecord& packet,
                                     const std::boyer_moore_horspool_searcher<const std::uint8_t*>& searcher) {
-  const std::span<const std::uint8_t> frame = packet.packetBytes().first(searchFrameLength(packet));
+  const std::span<const std::uint8_t> frame = searchedFrame(packet);
   const auto found = std::search(frame.begin(), frame.end(), searcher);
   if (found == frame.end()) return std::nullopt;
   return static_cast<std::size_t>(found - frame.begin());

@@ -38,24 +38,27 @@ std::optional<std::vector<std::uint8_t>> searchPatternBytes(std::string_view tex
   return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
-std::size_t searchFrameLength(const PacketRecord& packet) noexcept {
-  const std::span<const std::uint8_t> frame = packet.packetBytes();
-  std::size_t length = packet.packetLength();
+std::span<const std::uint8_t> searchedFrame(const PacketRecord& packet) noexcept {
+  const PacketRecord::Frame whole = packet.frame();
+  const std::span<const std::uint8_t> frame = whole.bytes;
+  std::size_t length = whole.statedLength;
   const std::string_view protocol = packet.protocol;
   // The total length is read only where the record really holds it.
   if (protocol != "ARP" && protocol != "RARP" && length >= 35 && frame.size() >= 18) {
     const std::size_t totalLength = (static_cast<std::size_t>(frame[16]) << 8) | frame[17];
     if (totalLength > 19 && length > totalLength + 14) length = totalLength + 14;
   }
-  return std::min(length, frame.size());
+  return frame.first(std::min(length, frame.size()));
 }
+
+std::size_t searchFrameLength(const PacketRecord& packet) noexcept { return searchedFrame(packet).size(); }
 
 std::optional<SearchHit> searchPackets(const PacketShownList& shown, std::optional<RowIndex> selectedRow,
                                        std::span<const std::uint8_t> pattern) {
   if (pattern.empty() || shown.empty()) return std::nullopt;
   const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.end());
   const auto matchIn = [&](RowIndex row) -> std::optional<SearchHit> {
-    const std::span<const std::uint8_t> frame = shown[row].packetBytes().first(searchFrameLength(shown[row]));
+    const std::span<const std::uint8_t> frame = searchedFrame(shown[row]);
     const auto found = std::search(frame.begin(), frame.end(), searcher);
     if (found == frame.end()) return std::nullopt;
     return SearchHit{row, static_cast<std::size_t>(found - frame.begin())};

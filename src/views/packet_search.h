@@ -27,6 +27,8 @@ std::optional<std::vector<std::uint8_t>> searchPatternBytes(std::string_view tex
 // IP packet whose frame carries padding beyond that, otherwise the packet
 // length; never more than the bytes the record really holds.
 std::size_t searchFrameLength(const PacketRecord& packet) noexcept;
+// The first searchFrameLength bytes of the packet's frame.
+std::span<const std::uint8_t> searchedFrame(const PacketRecord& packet) noexcept;
 
 struct SearchHit {
   RowIndex row = 0;

@@ -436,7 +436,7 @@ std::optional<NodeId> PacketViewer::currentNode() const {
 
 std::span<const std::uint8_t> PacketViewer::currentFrame() const {
   const PacketRecord& packet = packets_[navigation_.index()];
-  return packet.packetBytes().first(searchFrameLength(packet));
+  return searchedFrame(packet);
 }
 
 void PacketViewer::showTreeMenu(const QPoint& position) {
