@@ -81,8 +81,7 @@ CaptureExport captureFromPackets(const PacketSequence& packets) {
     static const u_char kNoBytes[1] = {0};
     for (std::size_t i = 0; i < packets.count; ++i) {
       const PacketRecord& record = packets.at(i);
-      const std::span<const std::uint8_t> frame = record.packetBytes();
-      const std::uint32_t statedLength = record.packetLength();
+      const auto [frame, statedLength] = record.frame();
       std::optional<CaptureTime> time;
       if (const std::optional<std::uint64_t> value = storedTimeValue(record)) time = captureTimeFromTimeValue(*value);
       if (!time) {
