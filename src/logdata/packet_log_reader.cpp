@@ -66,15 +66,6 @@ void readFrame(PacketRecord& record, std::span<const std::uint8_t> bytes) {
   }
 }
 
-// The frame bytes of a record as the data holds them (the read buffer's own
-// final NUL never counts).
-std::span<const std::uint8_t> frameBytes(std::string_view data, const PacketRecordLayout& layout) {
-  if (layout.packetOffset >= data.size()) return {};
-  const std::uint64_t available = data.size() - layout.packetOffset;
-  const std::uint64_t size = layout.packetLength < available ? layout.packetLength : available;
-  return {reinterpret_cast<const std::uint8_t*>(data.data()) + layout.packetOffset, static_cast<std::size_t>(size)};
-}
-
 class RecordParser {
  public:
   explicit RecordParser(const SharedReadBuffer& buffer) : buffer_(buffer), data_(buffer->parsedBytes()) {}
@@ -94,7 +85,7 @@ class RecordParser {
     record.flags |= actionFlag(fields.character(PacketField::kActionChar));
     record.nameAddress = names_.get(layout.nameAddress);
     record.applicationName = names_.get(layout.applicationName);
-    readFrame(record, frameBytes(data_, layout));
+    readFrame(record, bytesWithin(data_, layout.packetOffset, layout.packetLength));
     return record;
   }
 

@@ -1,18 +1,6 @@
 #include "logdata/packet_record.h"
 
 namespace qv {
-namespace {
-
-// At most `length` bytes from `offset`, cut short where the file ends.
-std::span<const std::uint8_t> clampedSpan(const SharedReadBuffer& buffer, std::uint64_t offset,
-                                          std::uint64_t length) noexcept {
-  if (!buffer || offset >= buffer->fileLength) return {};
-  const std::uint64_t available = buffer->fileLength - offset;
-  const std::uint64_t size = length < available ? length : available;
-  return {reinterpret_cast<const std::uint8_t*>(buffer->bytes.data()) + offset, static_cast<std::size_t>(size)};
-}
-
-}  // namespace
 
 PacketRecordLayout PacketRecord::layout() const noexcept {
   if (!buffer) return {};
@@ -22,12 +10,14 @@ PacketRecordLayout PacketRecord::layout() const noexcept {
 }
 
 PacketRecord::Frame PacketRecord::frame() const noexcept {
+  if (!buffer) return {};
   const PacketRecordLayout parts = layout();
-  return {clampedSpan(buffer, parts.packetOffset, parts.packetLength), parts.packetLength};
+  return {bytesWithin(buffer->parsedBytes(), parts.packetOffset, parts.packetLength), parts.packetLength};
 }
 
 std::span<const std::uint8_t> PacketRecord::recordBytes() const noexcept {
-  return clampedSpan(buffer, recordStart, layout().recordLength);
+  if (!buffer) return {};
+  return bytesWithin(buffer->parsedBytes(), recordStart, layout().recordLength);
 }
 
 }  // namespace qv

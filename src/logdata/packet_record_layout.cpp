@@ -61,6 +61,13 @@ PacketRecordLayout layoutPacketRecord(std::string_view data, ByteOffset start) n
   return layout;
 }
 
+std::span<const std::uint8_t> bytesWithin(std::string_view data, std::uint64_t offset, std::uint64_t length) noexcept {
+  if (offset >= data.size()) return {};
+  const std::uint64_t available = data.size() - offset;
+  const std::uint64_t size = length < available ? length : available;
+  return {reinterpret_cast<const std::uint8_t*>(data.data()) + offset, static_cast<std::size_t>(size)};
+}
+
 std::string packetRecordTextOfFrame(std::span<const std::uint8_t> frame, std::uint32_t statedFrameLength) {
   std::string fixed = "\t0000000000000000\t";  // the TAB after the length, the time
   for (int field = 0; field < 5; ++field) fixed += "00000000\t";  // addresses, ports

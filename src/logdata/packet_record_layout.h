@@ -44,6 +44,10 @@ inline constexpr std::size_t kNames = 98;
 // Reads nothing outside `data`.
 PacketRecordLayout layoutPacketRecord(std::string_view data, ByteOffset start) noexcept;
 
+// At most `length` bytes of `data` from `offset`, cut short where the data
+// ends (empty from an offset past it).
+std::span<const std::uint8_t> bytesWithin(std::string_view data, std::uint64_t offset, std::uint64_t length) noexcept;
+
 // The text of a record that holds `frame` and nothing else (zero time,
 // addresses and ports, no names), its packet-length field stating
 // `statedFrameLength`, without the CR LF after the frame: a stated length
