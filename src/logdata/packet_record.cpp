@@ -9,15 +9,16 @@ PacketRecordLayout PacketRecord::layout() const noexcept {
   return layoutPacketRecord(data, recordStart);
 }
 
-PacketRecord::Frame PacketRecord::frame() const noexcept {
+PacketRecord::Part PacketRecord::frame() const noexcept {
   if (!buffer) return {};
   const PacketRecordLayout parts = layout();
   return {bytesWithin(buffer->parsedBytes(), parts.packetOffset, parts.packetLength), parts.packetLength};
 }
 
-std::span<const std::uint8_t> PacketRecord::recordBytes() const noexcept {
+PacketRecord::Part PacketRecord::ownBytes() const noexcept {
   if (!buffer) return {};
-  return bytesWithin(buffer->parsedBytes(), recordStart, layout().recordLength);
+  const std::uint32_t statedLength = layout().recordLength;
+  return {bytesWithin(buffer->parsedBytes(), recordStart, statedLength), statedLength};
 }
 
 }  // namespace qv

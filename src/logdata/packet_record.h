@@ -49,15 +49,18 @@ struct PacketRecord {
   // The frame bytes that the buffer really holds: at most packetLength bytes,
   // cut short where the file ends. Empty without a buffer.
   std::span<const std::uint8_t> packetBytes() const noexcept { return frame().bytes; }
-  // Those bytes and the packet-length field together, for a caller that
-  // needs both (a search over a million packets).
-  struct Frame {
+  // The record's own bytes (for the export), cut short where the file ends.
+  std::span<const std::uint8_t> recordBytes() const noexcept { return ownBytes().bytes; }
+
+  // The bytes of a part and the length its record states for it, found in
+  // one look, for callers that need both on a million packets (searches,
+  // exports, the follow digests).
+  struct Part {
     std::span<const std::uint8_t> bytes;
     std::uint32_t statedLength = 0;
   };
-  Frame frame() const noexcept;
-  // The record's own bytes (for the export), cut short where the file ends.
-  std::span<const std::uint8_t> recordBytes() const noexcept;
+  Part frame() const noexcept;
+  Part ownBytes() const noexcept;
 };
 
 static_assert(sizeof(PacketRecord) <= 56);

@@ -128,11 +128,11 @@ std::uint64_t eventDigest(const TrafficRecord& record) {
 }
 
 std::uint64_t eventDigest(const PacketRecord& record) {
-  const std::span<const std::uint8_t> bytes = record.recordBytes();
+  const auto [bytes, statedLength] = record.ownBytes();
   std::uint64_t digest = 1;
   mix(digest, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   // A record cut short by the end of the file still differs from its whole self.
-  mix(digest, record.recordLength());
+  mix(digest, statedLength);
   return digest;
 }
 

@@ -39,7 +39,7 @@ std::optional<std::vector<std::uint8_t>> searchPatternBytes(std::string_view tex
 }
 
 std::span<const std::uint8_t> searchedFrame(const PacketRecord& packet) noexcept {
-  const PacketRecord::Frame whole = packet.frame();
+  const PacketRecord::Part whole = packet.frame();
   const std::span<const std::uint8_t> frame = whole.bytes;
   std::size_t length = whole.statedLength;
   const std::string_view protocol = packet.protocol;
