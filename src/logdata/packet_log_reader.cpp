@@ -1,6 +1,5 @@
 #include "logdata/packet_log_reader.h"
 
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <stdexcept>
