@@ -2,16 +2,13 @@
 
 
 #include "capture/capture_time.h"
+#include "logdata/number_text.h"
 
 namespace qv {
 
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-void appendHex8(std::string& out, std::uint32_t value) {
-  for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHexDigits[(value >> shift) & 0xF]);
-}
 
 // The stored form of an address: its first octet is the least significant byte.
 void appendStoredAddress(std::string& out, const Ipv4Address& address) {

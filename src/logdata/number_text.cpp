@@ -22,6 +22,11 @@ std::string_view pairAt(std::string_view digits, std::size_t offset) {
 
 }  // namespace
 
+void appendHex8(std::string& out, std::uint32_t value) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kDigits[(value >> shift) & 0xF]);
+}
+
 std::string hexByteText(std::string_view twoDigits) {
   return std::to_string(leadingHexValue(twoDigits, kSigned32Max));
 }

@@ -53,6 +53,9 @@ inline std::uint32_t hexValue(std::string_view digits) {
 // are read as hexValue reads them, saturating at 2147483647 as a signed value.
 std::string hexByteText(std::string_view twoDigits);
 
+// Appends the eight upper-case hex digits of a stored numeric field.
+void appendHex8(std::string& out, std::uint32_t value);
+
 // True when every byte is a hexadecimal digit of either case; true for "".
 bool isHex(std::string_view text);
 

@@ -28,11 +28,6 @@ std::string_view textAt(std::string_view data, ByteOffset start) noexcept {
   return {first, size};
 }
 
-void appendHex8(std::string& out, std::uint32_t value) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kDigits[(value >> shift) & 0xF]);
-}
-
 }  // namespace
 
 PacketRecordLayout layoutPacketRecord(std::string_view data, ByteOffset start) noexcept {
